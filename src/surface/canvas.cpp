@@ -1,0 +1,138 @@
+#include "raster.h"
+
+#include <cstring>
+#include <utility>
+
+using raster::Plotter;
+
+namespace {
+
+// The common rectangle rule: right and bottom exclusive, cut to the picture.
+TRect clipped(TRect rect, const TPicture& picture)
+{
+    rect.Left = std::max(rect.Left, 0);
+    rect.Top = std::max(rect.Top, 0);
+    rect.Right = std::min(rect.Right, picture.Width());
+    rect.Bottom = std::min(rect.Bottom, picture.Height());
+    return rect;
+}
+
+bool isEmpty(const TRect& rect) { return rect.Left >= rect.Right || rect.Top >= rect.Bottom; }
+
+} // namespace
+
+TCanvas::TCanvas(TPicture& picture) : picture(picture) {}
+
+void TCanvas::changed(const TRect& rect) const
+{
+    if (OnChange && !isEmpty(rect))
+        OnChange(rect);
+}
+
+void TCanvas::MoveTo(int x, int y)
+{
+    penX = x;
+    penY = y;
+}
+
+void TCanvas::LineTo(int x, int y)
+{
+    Plotter pen(picture, Pen.Mode, Pen.Color);
+    if (Pen.Width > 1)
+        raster::wideLine(pen, penX, penY, x, y, Pen.Width);
+    else
+        raster::thinLine(pen, penX, penY, x, y);
+    MoveTo(x, y);
+    changed(pen.touched());
+}
+
+TColor TCanvas::GetPixel(int x, int y) const { return picture.Pixel(x, y); }
+
+void TCanvas::SetPixel(int x, int y, TColor colour)
+{
+    // A pixel write puts the colour whatever the pen mode.
+    Plotter writer(picture, pmCopy, colour);
+    writer.plot(x, y);
+    changed(writer.touched());
+}
+
+void TCanvas::FillRect(const TRect& rect)
+{
+    const TRect area = clipped(rect, picture);
+    if (isEmpty(area))
+        return;
+    Plotter brush(picture, pmCopy, Brush.Color); // the pen mode does not apply to FillRect
+    for (int y = area.Top; y < area.Bottom; ++y)
+        brush.span(y, area.Left, area.Right);
+    changed(brush.touched());
+}
+
+// Inverts every other pixel of the frame. The dots sit where x + y is even,
+// so the pattern belongs to the picture, not to the rectangle, and each pixel
+// of the frame is inverted exactly once: twice restores the picture.
+void TCanvas::DrawFocusRect(const TRect& rect)
+{
+    const int left = std::min(rect.Left, rect.Right), right = std::max(rect.Left, rect.Right);
+    const int top = std::min(rect.Top, rect.Bottom), bottom = std::max(rect.Top, rect.Bottom);
+    if (left == right || top == bottom)
+        return;
+    Plotter inverter = Plotter::inverter(picture);
+    const auto dot = [&](int x, int y) {
+        if ((std::int64_t(x) + y) % 2 == 0)
+            inverter.plot(x, y);
+    };
+    // Only the part of a side near the picture can matter.
+    const auto clampToPicture = [](int from, int to, int size) {
+        return std::pair{std::max(from, -1), std::min(to, size)};
+    };
+    // Top and bottom rows, then the columns between them.
+    const auto [rowFrom, rowTo] = clampToPicture(left, right, picture.Width());
+    for (int x = rowFrom; x < rowTo; ++x) {
+        dot(x, top);
+        if (bottom - 1 != top)
+            dot(x, bottom - 1);
+    }
+    const auto [columnFrom, columnTo] = clampToPicture(top + 1, bottom - 1, picture.Height());
+    for (int y = columnFrom; y < columnTo; ++y) {
+        dot(left, y);
+        if (right - 1 != left)
+            dot(right - 1, y);
+    }
+    changed(inverter.touched());
+}
+
+void TCanvas::Draw(int x, int y, const TPicture& source)
+{
+    if (&source == &picture) {
+        const TPicture copy = source; // drawing a picture onto itself reads the old pixels
+        Draw(x, y, copy);
+        return;
+    }
+    const TRect area = clipped({x, y, int(std::min<std::int64_t>(std::int64_t(x) + source.Width(), INT32_MAX)),
+                                int(std::min<std::int64_t>(std::int64_t(y) + source.Height(), INT32_MAX))},
+                               picture);
+    if (isEmpty(area) || source.Empty())
+        return;
+    const bool sameBytes = source.BitsPerPixel() == picture.BitsPerPixel()
+                           && (picture.BitsPerPixel() == 24 || source.ColorTable() == picture.ColorTable());
+    const int bytesPerPixel = picture.BitsPerPixel() / 8;
+    for (int row = area.Top; row < area.Bottom; ++row) {
+        const int sourceRow = row - y;
+        if (sameBytes) {
+            std::memcpy(picture.Row(row) + std::size_t(area.Left) * bytesPerPixel,
+                        source.Row(sourceRow) + std::size_t(area.Left - x) * bytesPerPixel,
+                        std::size_t(area.Right - area.Left) * bytesPerPixel);
+            continue;
+        }
+        // Neighbouring pixels mostly share a colour; map each run once.
+        TColor lastColour = clInvalid;
+        std::uint32_t stored = 0;
+        for (int column = area.Left; column < area.Right; ++column) {
+            const TColor colour = source.Pixel(column - x, sourceRow);
+            if (colour != lastColour)
+                stored = picture.StoredValue(lastColour = colour);
+            picture.SetStoredAt(column, row, stored);
+        }
+    }
+    changed(area);
+}

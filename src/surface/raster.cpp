@@ -1,0 +1,101 @@
+#include "raster.h"
+
+#include <climits>
+#include <cmath>
+#include <cstring>
+
+namespace raster {
+
+Plotter::Plotter(TPicture& picture, bool copy, std::uint32_t value)
+    : picture(picture), copy(copy), value(value), minX(INT_MAX), minY(INT_MAX), maxX(INT_MIN), maxY(INT_MIN)
+{
+}
+
+Plotter::Plotter(TPicture& picture, TPenMode mode, TColor colour)
+    : Plotter(picture, mode == pmCopy, picture.StoredValue(colour))
+{
+    // NOT (pen XOR pixel) is pixel XOR (NOT pen), in every channel or index bit.
+    if (!copy)
+        value = ~value & (picture.BitsPerPixel() == 8 ? 0xFFu : 0xFFFFFFu);
+}
+
+Plotter Plotter::inverter(TPicture& picture)
+{
+    return Plotter(picture, false, picture.BitsPerPixel() == 8 ? 0xFFu : 0xFFFFFFu);
+}
+
+void Plotter::plot(int x, int y)
+{
+    if (x < INT_MAX)
+        span(y, x, x + 1);
+}
+
+void Plotter::span(int y, int left, int right)
+{
+    if (y < 0 || y >= picture.Height())
+        return;
+    left = std::max(left, 0);
+    right = std::min(right, picture.Width());
+    if (left >= right)
+        return;
+    const int bytesPerPixel = picture.BitsPerPixel() / 8;
+    std::uint8_t* start = picture.Row(y) + std::size_t(left) * std::size_t(bytesPerPixel);
+    if (copy)
+        fillRow(start, right - left);
+    else
+        xorRow(start, right - left);
+    minX = std::min(minX, left);
+    maxX = std::max(maxX, right);
+    minY = std::min(minY, y);
+    maxY = std::max(maxY, y + 1);
+}
+
+void Plotter::fillRow(std::uint8_t* start, int count)
+{
+    if (picture.BitsPerPixel() == 8) {
+        std::memset(start, int(value), std::size_t(count));
+        return;
+    }
+    const std::uint8_t pixel[3] = {std::uint8_t(value >> 16), std::uint8_t(value >> 8), std::uint8_t(value)};
+    const std::size_t total = 3 * std::size_t(count);
+    std::memcpy(start, pixel, 3);
+    // Doubling copies keep long runs at memcpy speed.
+    for (std::size_t done = 3; done < total; done *= 2)
+        std::memcpy(start + done, start, std::min(done, total - done));
+}
+
+void Plotter::xorRow(std::uint8_t* start, int count)
+{
+    if (picture.BitsPerPixel() == 8) {
+        for (int i = 0; i < count; ++i)
+            start[i] ^= std::uint8_t(value);
+        return;
+    }
+    const std::uint8_t mask[3] = {std::uint8_t(value >> 16), std::uint8_t(value >> 8), std::uint8_t(value)};
+    for (int i = 0; i < count; ++i, start += 3) {
+        start[0] ^= mask[0];
+        start[1] ^= mask[1];
+        start[2] ^= mask[2];
+    }
+}
+
+TRect Plotter::touched() const
+{
+    if (minX > maxX)
+        return {};
+    return {minX, minY, maxX, maxY};
+}
+
+std::int64_t integerSqrt(Int128 n)
+{
+    if (n <= 0)
+        return 0;
+    auto root = std::int64_t(std::sqrt(static_cast<long double>(n)));
+    while (Int128(root) * root > n)
+        --root;
+    while (Int128(root + 1) * (root + 1) <= n)
+        ++root;
+    return root;
+}
+
+} // namespace raster

@@ -1,0 +1,97 @@
+// Scribbo's drawing surface: pictures and the canvas that draws on them.
+// Plain C++20; nothing here knows about windows or Qt.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+using TColor = std::uint32_t;                  // 0x00BBGGRR, red in the low byte
+enum TPenMode { pmCopy, pmNotXor };
+enum TFillStyle { fsSurface, fsBorder };       // the program uses fsSurface only
+struct TRect { int Left = 0, Top = 0, Right = 0, Bottom = 0; };
+
+inline constexpr TColor clBlack = 0x000000;
+inline constexpr TColor clWhite = 0xFFFFFF;
+// What reading a pixel outside the picture answers.
+inline constexpr TColor clInvalid = 0xFFFFFFFF;
+
+using TColorTable = std::array<TColor, 256>;
+
+// The program's own errors; the text is what the user is shown.
+class ScribboError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class TPicture {
+public:
+    TPicture();                                // empty, 0 x 0: draws nothing
+    TPicture(int width, int height);           // 24 bits per pixel, every pixel 0 (black)
+    TPicture(int width, int height, const TColorTable& table); // 8 bits per pixel, every index 0
+    int Width() const { return width; }
+    int Height() const { return height; }
+    int BitsPerPixel() const { return bitsPerPixel; } // 24 or 8
+    bool Empty() const { return width == 0 || height == 0; }
+    TColor Pixel(int x, int y) const;          // colour of one pixel, through the table at 8 bpp
+
+    // Rows are stored top-down, each padded to a multiple of four bytes: the
+    // layout of bitmap files and of QImage, so either can share the bytes.
+    int Stride() const { return stride; }
+    std::uint8_t* Row(int y) { return bits.data() + std::size_t(y) * std::size_t(stride); }
+    const std::uint8_t* Row(int y) const { return bits.data() + std::size_t(y) * std::size_t(stride); }
+    const TColorTable& ColorTable() const { return table; } // meaningful at 8 bpp only
+
+    // What a colour is stored as: the colour itself at 24 bpp, the index of
+    // the nearest table entry at 8 bpp.
+    std::uint32_t StoredValue(TColor colour) const;
+    TColor ColorOfStored(std::uint32_t stored) const;
+    std::uint32_t StoredAt(int x, int y) const;
+    void SetStoredAt(int x, int y, std::uint32_t stored);
+    bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
+
+private:
+    void allocate(int newWidth, int newHeight, int newBitsPerPixel);
+
+    int width = 0;
+    int height = 0;
+    int bitsPerPixel = 24;
+    int stride = 0;
+    std::vector<std::uint8_t> bits;
+    TColorTable table{};
+};
+
+class TCanvas {
+public:
+    explicit TCanvas(TPicture& picture);       // pen black, width 1, copy; brush white; position (0, 0)
+    struct { TColor Color = 0; int Width = 1; TPenMode Mode = pmCopy; } Pen;
+    struct { TColor Color = 0xFFFFFF; } Brush;
+    void MoveTo(int x, int y);
+    void LineTo(int x, int y);
+    void Rectangle(int left, int top, int right, int bottom);
+    void Ellipse(int left, int top, int right, int bottom);
+    void Arc(int left, int top, int right, int bottom, int xs, int ys, int xe, int ye);
+    void FloodFill(int x, int y, TColor colour, TFillStyle style);
+    TColor GetPixel(int x, int y) const;       // Pixels[x, y] read
+    void SetPixel(int x, int y, TColor colour);// Pixels[x, y] write; outside the picture: ignored
+    void DrawFocusRect(const TRect& rect);
+    void FillRect(const TRect& rect);
+    void Draw(int x, int y, const TPicture& picture);
+
+    int PenPosX() const { return penX; }
+    int PenPosY() const { return penY; }
+    // Told the rectangle (right and bottom exclusive, inside the picture) that
+    // a drawing call may have changed, so a view repaints only that.
+    std::function<void(const TRect&)> OnChange;
+
+private:
+    void changed(const TRect& rect) const;
+
+    TPicture& picture;
+    int penX = 0;
+    int penY = 0;
+};

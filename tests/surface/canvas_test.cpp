@@ -1,0 +1,251 @@
+#include "picture_text.h"
+
+#include <climits>
+#include <random>
+
+namespace {
+
+TPicture white(int width, int height)
+{
+    TPicture picture(width, height);
+    TCanvas canvas(picture);
+    canvas.FillRect({0, 0, width, height});
+    return picture;
+}
+
+// A small table with some near colours, so nearest-entry mapping matters.
+TColorTable testTable()
+{
+    TColorTable table{};
+    for (int i = 0; i < 256; ++i)
+        table[i] = TColor((i * 37) % 256) | TColor((i * 91) % 256) << 8 | TColor((i * 13) % 256) << 16;
+    table[0] = clBlack;
+    table[255] = clWhite;
+    table[10] = 0x0000FF;
+    return table;
+}
+
+} // namespace
+
+TEST(Picture, StartsBlackAndAnswersItsShape)
+{
+    const TPicture picture(3, 2);
+    EXPECT_EQ(picture.Width(), 3);
+    EXPECT_EQ(picture.Height(), 2);
+    EXPECT_EQ(picture.BitsPerPixel(), 24);
+    EXPECT_FALSE(picture.Empty());
+    EXPECT_EQ(picture.Stride(), 12); // 9 bytes padded to a multiple of four
+    EXPECT_EQ(picture.Pixel(2, 1), clBlack);
+    EXPECT_EQ(picture.Pixel(3, 1), clInvalid);
+    EXPECT_TRUE(TPicture().Empty());
+    EXPECT_TRUE(TPicture(-4, 5).Empty());
+}
+
+TEST(Picture, StoresBlueGreenRedBytes)
+{
+    TPicture picture(2, 1);
+    TCanvas(picture).SetPixel(1, 0, 0x332211);
+    EXPECT_EQ(picture.Row(0)[3], 0x33); // blue
+    EXPECT_EQ(picture.Row(0)[4], 0x22);
+    EXPECT_EQ(picture.Row(0)[5], 0x11); // red
+    EXPECT_EQ(picture.Pixel(1, 0), 0x332211u);
+}
+
+TEST(Picture, CopiesAreIndependent)
+{
+    TPicture original = white(4, 4);
+    TPicture copy = original;
+    TCanvas(copy).SetPixel(1, 1, clBlack);
+    EXPECT_EQ(original.Pixel(1, 1), clWhite);
+    EXPECT_EQ(copy.Pixel(1, 1), clBlack);
+}
+
+TEST(Picture, EightBitPictureMapsColoursToTheNearestEntry)
+{
+    TPicture picture(4, 1, testTable());
+    TCanvas canvas(picture);
+    EXPECT_EQ(picture.BitsPerPixel(), 8);
+    canvas.SetPixel(0, 0, 0x0000FC); // nearest is the pure red entry
+    canvas.SetPixel(1, 0, 0xFEFEFE);
+    EXPECT_EQ(picture.Pixel(0, 0), 0x0000FFu);
+    EXPECT_EQ(picture.Row(0)[0], 10);
+    EXPECT_EQ(picture.Pixel(1, 0), clWhite);
+}
+
+TEST(Canvas, StartsWithBlackPenWhiteBrushAtOrigin)
+{
+    TPicture picture(2, 2);
+    const TCanvas canvas(picture);
+    EXPECT_EQ(canvas.Pen.Color, clBlack);
+    EXPECT_EQ(canvas.Pen.Width, 1);
+    EXPECT_EQ(canvas.Pen.Mode, pmCopy);
+    EXPECT_EQ(canvas.Brush.Color, clWhite);
+    EXPECT_EQ(canvas.PenPosX(), 0);
+    EXPECT_EQ(canvas.PenPosY(), 0);
+}
+
+TEST(Canvas, WritingAPixelOutsideChangesNothing)
+{
+    TPicture picture = white(4, 3);
+    TCanvas canvas(picture);
+    for (const auto& [x, y] : {std::pair{-1, 0}, {4, 0}, {0, -1}, {0, 3}, {INT_MIN, INT_MAX}, {INT_MAX, 1}})
+        canvas.SetPixel(x, y, clBlack);
+    EXPECT_TRUE(samePixels(picture, white(4, 3)));
+    EXPECT_EQ(canvas.GetPixel(-1, 0), clInvalid);
+}
+
+TEST(Canvas, PixelWritesIgnoreThePenMode)
+{
+    TPicture picture = white(2, 1);
+    TCanvas canvas(picture);
+    canvas.Pen.Mode = pmNotXor;
+    canvas.SetPixel(0, 0, colourOf('r'));
+    EXPECT_EQ(canvas.GetPixel(0, 0), colourOf('r'));
+}
+
+TEST(Canvas, NotXorInvertsAgainstThePen)
+{
+    TPicture picture = white(3, 1);
+    TCanvas canvas(picture);
+    canvas.SetPixel(1, 0, 0x123456);
+    canvas.Pen.Mode = pmNotXor;
+    canvas.Pen.Color = 0x00FF00;
+    canvas.MoveTo(0, 0);
+    canvas.LineTo(3, 0);
+    EXPECT_EQ(canvas.GetPixel(0, 0), 0x00FF00u); // NOT (green XOR white) is green
+    EXPECT_EQ(canvas.GetPixel(1, 0), (~(0x00FF00u ^ 0x123456u)) & 0xFFFFFF);
+}
+
+TEST(Canvas, FillRectIsExclusiveClippedAndIgnoresThePen)
+{
+    TPicture picture = white(6, 4);
+    TCanvas canvas(picture);
+    canvas.Pen.Mode = pmNotXor;
+    canvas.Brush.Color = colourOf('r');
+    canvas.FillRect({4, -3, 9, 2});
+    canvas.FillRect({1, 3, 3, 3}); // empty
+    canvas.FillRect({3, 3, 1, 4}); // turned round: empty
+    EXPECT_TRUE(looksLike(picture, R"(
+        ....rr
+        ....rr
+        ......
+        ......)"));
+}
+
+TEST(Canvas, FocusRectIsADottedFrameTiedToThePicture)
+{
+    TPicture picture = white(6, 5);
+    TCanvas canvas(picture);
+    canvas.DrawFocusRect({0, 0, 5, 4});
+    EXPECT_TRUE(looksLike(picture, R"(
+        #.#.#.
+        ......
+        #...#.
+        .#.#..
+        ......)"));
+    // Moved by one pixel, the dots stay on the same checkerboard.
+    TPicture shifted = white(6, 5);
+    TCanvas shiftedCanvas(shifted);
+    shiftedCanvas.DrawFocusRect({1, 0, 6, 4});
+    EXPECT_TRUE(looksLike(shifted, R"(
+        ..#.#.
+        .#...#
+        ......
+        .#.#.#
+        ......)"));
+}
+
+TEST(Canvas, FocusRectTwiceRestoresEveryPixel)
+{
+    std::mt19937 random(1);
+    std::uniform_int_distribution<int> coordinate(-5, 25), colour(0, 0xFFFFFF);
+    TPicture picture(20, 20);
+    TCanvas canvas(picture);
+    for (int i = 0; i < 400; ++i)
+        canvas.SetPixel(i % 20, i / 20, TColor(colour(random)));
+    const TPicture before = picture;
+    for (int i = 0; i < 500; ++i) {
+        const TRect rect{coordinate(random), coordinate(random), coordinate(random), coordinate(random)};
+        canvas.DrawFocusRect(rect);
+        canvas.DrawFocusRect(rect);
+        ASSERT_TRUE(samePixels(picture, before));
+    }
+    TPicture indexed(20, 20, testTable());
+    TCanvas indexedCanvas(indexed);
+    indexedCanvas.SetPixel(3, 3, 0x0000FF);
+    const TPicture indexedBefore = indexed;
+    indexedCanvas.DrawFocusRect({2, 2, 9, 9});
+    EXPECT_FALSE(samePixels(indexed, indexedBefore));
+    indexedCanvas.DrawFocusRect({2, 2, 9, 9});
+    EXPECT_TRUE(samePixels(indexed, indexedBefore));
+}
+
+TEST(Canvas, DrawCopiesOnePixelToOneAndClips)
+{
+    TPicture target = white(5, 4);
+    const TPicture source = pictureFromText(R"(
+        rg
+        b#)");
+    TCanvas canvas(target);
+    canvas.Draw(-1, 2, source);
+    canvas.Draw(4, 0, source);
+    canvas.Draw(2, 1, TPicture());
+    EXPECT_TRUE(looksLike(target, R"(
+        ....r
+        ....b
+        g....
+        #....)"));
+}
+
+TEST(Canvas, DrawConvertsBetweenFormats)
+{
+    TPicture indexed(2, 1, testTable());
+    TCanvas(indexed).Draw(0, 0, pictureFromText("r."));
+    EXPECT_EQ(indexed.Pixel(0, 0), 0x0000FFu);
+    EXPECT_EQ(indexed.Pixel(1, 0), clWhite);
+    TPicture trueColour = white(3, 1);
+    TCanvas(trueColour).Draw(1, 0, indexed);
+    EXPECT_TRUE(looksLike(trueColour, ".r."));
+}
+
+TEST(Canvas, DrawOntoItselfReadsTheOldPixels)
+{
+    TPicture picture = pictureFromText("rgb..");
+    TCanvas canvas(picture);
+    canvas.Draw(2, 0, picture);
+    EXPECT_TRUE(looksLike(picture, "rgrgb"));
+}
+
+TEST(Canvas, EmptyPictureDrawsNothing)
+{
+    TPicture empty;
+    TCanvas canvas(empty);
+    canvas.Pen.Width = 7;
+    canvas.MoveTo(-3, -3);
+    canvas.LineTo(10, 10);
+    canvas.Rectangle(0, 0, 10, 10);
+    canvas.Ellipse(0, 0, 10, 10);
+    canvas.Arc(0, 0, 10, 10, 0, 0, 0, 0);
+    canvas.FloodFill(0, 0, clBlack, fsSurface);
+    canvas.SetPixel(0, 0, clWhite);
+    canvas.DrawFocusRect({0, 0, 4, 4});
+    canvas.FillRect({0, 0, 4, 4});
+    canvas.Draw(0, 0, white(3, 3));
+    EXPECT_EQ(canvas.GetPixel(0, 0), clInvalid);
+    EXPECT_TRUE(empty.Empty());
+}
+
+TEST(Canvas, PenAndBrushStayUntilChanged)
+{
+    TPicture picture = white(10, 3);
+    TCanvas canvas(picture);
+    canvas.Pen.Color = colourOf('g');
+    canvas.MoveTo(0, 1);
+    canvas.LineTo(3, 1);
+    canvas.MoveTo(5, 1);
+    canvas.LineTo(8, 1);
+    EXPECT_TRUE(looksLike(picture, R"(
+        ..........
+        ggg..ggg..
+        ..........)"));
+}

@@ -1,0 +1,26 @@
+// Tiny pictures as ASCII art, for tests that compare exact pixels.
+#pragma once
+
+#include "surface.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+// Picture colours for the art: '.' white, '#' black, 'r' red, 'g' green,
+// 'b' blue, 'y' yellow. Rows are separated by newlines; blank lines and
+// leading spaces are ignored.
+TColor colourOf(char symbol);
+char symbolOf(TColor colour);
+
+TPicture pictureFromText(const std::string& art);
+std::string textOf(const TPicture& picture);
+
+// Compares the picture with the art. On a mismatch it writes the actual
+// picture and a diff (differing pixels in red) as PPM files next to the
+// test binary and names them in the failure message.
+::testing::AssertionResult looksLike(const TPicture& picture, const std::string& art);
+
+// Every pixel the same in both pictures.
+bool samePixels(const TPicture& a, const TPicture& b);

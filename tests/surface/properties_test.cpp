@@ -1,0 +1,160 @@
+// Properties over many random drawing calls, in both picture formats.
+#include "picture_text.h"
+
+#include <functional>
+#include <random>
+
+namespace {
+
+struct Call {
+    int kind, a, b, c, d, width;
+    TPenMode mode;
+    TColor pen, brush;
+};
+
+Call randomCall(std::mt19937& random, int low, int high)
+{
+    std::uniform_int_distribution<int> coordinate(low, high), kind(0, 7), width(1, 20), colour(0, 0xFFFFFF);
+    return {kind(random),
+            coordinate(random),
+            coordinate(random),
+            coordinate(random),
+            coordinate(random),
+            width(random),
+            random() % 2 ? pmCopy : pmNotXor,
+            TColor(colour(random)),
+            TColor(colour(random))};
+}
+
+// Runs one call with every coordinate moved by (dx, dy).
+void run(TCanvas& canvas, const Call& call, int dx = 0, int dy = 0)
+{
+    canvas.Pen.Width = call.width;
+    canvas.Pen.Mode = call.mode;
+    canvas.Pen.Color = call.pen;
+    canvas.Brush.Color = call.brush;
+    const int l = call.a + dx, t = call.b + dy, r = call.c + dx, b = call.d + dy;
+    switch (call.kind) {
+    case 0:
+        canvas.Pen.Width = 1;
+        [[fallthrough]];
+    case 1:
+        canvas.MoveTo(l, t);
+        canvas.LineTo(r, b);
+        break;
+    case 2:
+        canvas.Rectangle(l, t, r, b);
+        break;
+    case 3:
+        canvas.Ellipse(l, t, r, b);
+        break;
+    case 4:
+        canvas.Arc(l, t, r, b, l, b, r, t);
+        break;
+    case 5:
+        canvas.DrawFocusRect({l, t, r, b});
+        break;
+    case 6:
+        canvas.FillRect({l, t, r, b});
+        break;
+    default:
+        canvas.SetPixel(l, t, call.pen);
+        break;
+    }
+}
+
+TColorTable spreadTable()
+{
+    TColorTable table{};
+    for (int i = 0; i < 256; ++i)
+        table[i] = TColor((i & 7) * 36) | TColor(((i >> 3) & 7) * 36) << 8 | TColor((i >> 6) * 85) << 16;
+    return table;
+}
+
+TPicture noise(std::mt19937& random, int width, int height, bool indexed)
+{
+    TPicture picture = indexed ? TPicture(width, height, spreadTable()) : TPicture(width, height);
+    std::uniform_int_distribution<std::uint32_t> value(0, indexed ? 0xFF : 0xFFFFFF);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            picture.SetStoredAt(x, y, value(random));
+    return picture;
+}
+
+bool sameWindow(const TPicture& small, const TPicture& large, int offsetX, int offsetY)
+{
+    for (int y = 0; y < small.Height(); ++y)
+        for (int x = 0; x < small.Width(); ++x)
+            if (small.Pixel(x, y) != large.Pixel(x + offsetX, y + offsetY))
+                return false;
+    return true;
+}
+
+} // namespace
+
+// Drawing on a small picture gives exactly the pixels that the same calls
+// give inside the matching window of a larger one: clipping moves nothing,
+// and nothing spills outside the picture (not even into the next row).
+TEST(Properties, ClippingChangesNothingInsideAndWritesNothingOutside)
+{
+    std::mt19937 random(2024);
+    for (const bool indexed : {false, true}) {
+        for (int i = 0; i < 250; ++i) {
+            constexpr int margin = 60;
+            TPicture small = noise(random, 17, 13, indexed);
+            TPicture large = noise(random, 17 + 2 * margin, 13 + 2 * margin, indexed);
+            TCanvas(large).Draw(margin, margin, small);
+            TCanvas smallCanvas(small), largeCanvas(large);
+            std::vector<TRect> reported;
+            smallCanvas.OnChange = [&](const TRect& rect) { reported.push_back(rect); };
+            for (int step = 0; step < 5; ++step) {
+                const Call call = randomCall(random, -40, 56);
+                run(smallCanvas, call);
+                run(largeCanvas, call, margin, margin);
+            }
+            ASSERT_TRUE(sameWindow(small, large, margin, margin)) << "case " << i << (indexed ? " (8 bpp)" : "");
+            for (const TRect& rect : reported) {
+                EXPECT_TRUE(rect.Left >= 0 && rect.Top >= 0 && rect.Right <= 17 && rect.Bottom <= 13);
+                EXPECT_TRUE(rect.Left < rect.Right && rect.Top < rect.Bottom);
+            }
+        }
+    }
+}
+
+// Whatever a call changes lies inside the rectangle it reports.
+TEST(Properties, ReportedRectangleHoldsEveryChange)
+{
+    std::mt19937 random(77);
+    for (int i = 0; i < 1500; ++i) {
+        TPicture picture = noise(random, 30, 25, i % 2 == 0);
+        const TPicture before = picture;
+        TCanvas canvas(picture);
+        TRect reported{};
+        canvas.OnChange = [&](const TRect& rect) { reported = rect; };
+        run(canvas, randomCall(random, -10, 40));
+        for (int y = 0; y < 25; ++y)
+            for (int x = 0; x < 30; ++x)
+                if (picture.Pixel(x, y) != before.Pixel(x, y)) {
+                    ASSERT_TRUE(x >= reported.Left && x < reported.Right && y >= reported.Top && y < reported.Bottom)
+                        << "case " << i << " pixel " << x << ", " << y;
+                }
+    }
+}
+
+// The rubber bands rely on this: the same not-xor figure drawn twice leaves
+// the picture as it was, in either format.
+TEST(Properties, NotXorTwiceIsTheIdentity)
+{
+    std::mt19937 random(99);
+    for (int i = 0; i < 1500; ++i) {
+        TPicture picture = noise(random, 30, 25, i % 2 == 1);
+        const TPicture before = picture;
+        TCanvas canvas(picture);
+        Call call = randomCall(random, -10, 40);
+        call.kind %= 6; // lines, shapes and focus frames
+        call.mode = pmNotXor;
+        run(canvas, call);
+        run(canvas, call);
+        ASSERT_TRUE(samePixels(picture, before)) << "case " << i << " kind " << call.kind << " width " << call.width;
+    }
+}

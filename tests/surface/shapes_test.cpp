@@ -1,0 +1,278 @@
+#include "picture_text.h"
+
+#include <cmath>
+#include <numbers>
+#include <random>
+
+namespace {
+
+TPicture white(int width, int height)
+{
+    TPicture picture(width, height);
+    TCanvas canvas(picture);
+    canvas.FillRect({0, 0, width, height});
+    return picture;
+}
+
+struct Bounds {
+    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1; // inclusive
+};
+
+Bounds boundsOf(const TPicture& picture, TColor colour)
+{
+    Bounds bounds;
+    for (int y = 0; y < picture.Height(); ++y)
+        for (int x = 0; x < picture.Width(); ++x)
+            if (picture.Pixel(x, y) == colour) {
+                bounds.left = std::min(bounds.left, x);
+                bounds.right = std::max(bounds.right, x);
+                bounds.top = std::min(bounds.top, y);
+                bounds.bottom = std::max(bounds.bottom, y);
+            }
+    return bounds;
+}
+
+// True when the picture looks the same turned about the point (twiceX / 2, twiceY / 2).
+bool symmetricAbout(const TPicture& picture, int twiceX, int twiceY)
+{
+    for (int y = 0; y < picture.Height(); ++y)
+        for (int x = 0; x < picture.Width(); ++x) {
+            const int mirrorX = twiceX - x, mirrorY = twiceY - y;
+            if (!picture.Contains(mirrorX, mirrorY))
+                continue;
+            if (picture.Pixel(x, y) != picture.Pixel(mirrorX, y) || picture.Pixel(x, y) != picture.Pixel(x, mirrorY))
+                return false;
+        }
+    return true;
+}
+
+} // namespace
+
+TEST(Rectangle, RectangleOutlineCoversTenToNineteen)
+{
+    TPicture picture = white(25, 25);
+    TCanvas canvas(picture);
+    canvas.Brush.Color = colourOf('r');
+    canvas.Rectangle(10, 10, 20, 20);
+    for (int y = 0; y < 25; ++y)
+        for (int x = 0; x < 25; ++x) {
+            const bool inside = x >= 10 && x <= 19 && y >= 10 && y <= 19;
+            const bool edge = x == 10 || x == 19 || y == 10 || y == 19;
+            const TColor expected = !inside ? clWhite : edge ? clBlack : colourOf('r');
+            ASSERT_EQ(picture.Pixel(x, y), expected) << x << ", " << y;
+        }
+}
+
+TEST(Rectangle, SmallBoxWithOnePixelPen)
+{
+    TPicture picture = white(8, 6);
+    TCanvas canvas(picture);
+    canvas.Brush.Color = colourOf('r');
+    canvas.Rectangle(6, 5, 1, 1); // corners in any order
+    EXPECT_TRUE(looksLike(picture, R"(
+        ........
+        .#####..
+        .#rrr#..
+        .#rrr#..
+        .#####..
+        ........)"));
+}
+
+TEST(Rectangle, WideOutlineIsCentredOnThePath)
+{
+    TPicture picture = white(10, 10);
+    TCanvas canvas(picture);
+    canvas.Brush.Color = colourOf('r');
+    canvas.Pen.Width = 2;
+    canvas.Rectangle(2, 2, 8, 8);
+    EXPECT_TRUE(looksLike(picture, R"(
+        ..........
+        .#######..
+        .#######..
+        .##rrr##..
+        .##rrr##..
+        .##rrr##..
+        .#######..
+        .#######..
+        ..........
+        ..........)"));
+}
+
+TEST(Rectangle, WideOutlineHasRoundOuterCorners)
+{
+    TPicture picture = white(40, 40);
+    TCanvas canvas(picture);
+    canvas.Pen.Width = 9;
+    canvas.Rectangle(10, 10, 30, 30);
+    EXPECT_EQ(picture.Pixel(6, 20), clBlack); // four pixels out from the left side
+    EXPECT_EQ(picture.Pixel(5, 20), clWhite);
+    EXPECT_EQ(picture.Pixel(6, 6), clWhite); // but not out at the corner
+    EXPECT_EQ(picture.Pixel(7, 7), clBlack);
+    EXPECT_EQ(picture.Pixel(14, 14), clBlack); // inner corner is sharp
+    EXPECT_EQ(picture.Pixel(15, 15), clWhite);
+    EXPECT_TRUE(symmetricAbout(picture, 39, 39));
+}
+
+TEST(Rectangle, BoxesUnderTwoPixelsDrawNothing)
+{
+    for (const TRect box : {TRect{5, 5, 6, 6}, TRect{5, 5, 5, 5}, TRect{5, 5, 6, 12}, TRect{5, 5, 12, 6}}) {
+        TPicture picture = white(20, 20);
+        TCanvas canvas(picture);
+        canvas.Pen.Width = 5;
+        canvas.Rectangle(box.Left, box.Top, box.Right, box.Bottom);
+        canvas.Ellipse(box.Left, box.Top, box.Right, box.Bottom);
+        canvas.Arc(box.Left, box.Top, box.Right, box.Bottom, 0, 0, 0, 0);
+        EXPECT_TRUE(samePixels(picture, white(20, 20)));
+    }
+}
+
+TEST(Ellipse, SmallOnePixelOutlineIsClosedAndFilled)
+{
+    TPicture picture = white(7, 5);
+    TCanvas canvas(picture);
+    canvas.Brush.Color = colourOf('r');
+    canvas.Ellipse(0, 0, 7, 5);
+    EXPECT_TRUE(looksLike(picture, R"(
+        .#####.
+        #rrrrr#
+        #rrrrr#
+        #rrrrr#
+        .#####.)"));
+}
+
+TEST(Ellipse, OnePixelOutlineTouchesTheBoxAndIsSymmetric)
+{
+    TPicture picture = white(50, 40);
+    TCanvas canvas(picture);
+    canvas.Ellipse(10, 10, 41, 31);
+    const Bounds bounds = boundsOf(picture, clBlack);
+    EXPECT_EQ(bounds.left, 10);
+    EXPECT_EQ(bounds.right, 40);
+    EXPECT_EQ(bounds.top, 10);
+    EXPECT_EQ(bounds.bottom, 30);
+    EXPECT_TRUE(symmetricAbout(picture, 50, 40));
+}
+
+TEST(Ellipse, OnePixelOutlineHasNoGaps)
+{
+    TPicture picture = white(80, 60);
+    TCanvas canvas(picture);
+    canvas.Pen.Color = colourOf('b');
+    canvas.Brush.Color = colourOf('r');
+    canvas.Ellipse(3, 5, 77, 50);
+    // An unbroken curve: every outline pixel has at least two outline
+    // neighbours, and the fill never touches the white outside.
+    for (int y = 1; y < 59; ++y)
+        for (int x = 1; x < 79; ++x) {
+            int neighbours = 0;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    if ((dx || dy) && picture.Pixel(x + dx, y + dy) == colourOf('b'))
+                        ++neighbours;
+            if (picture.Pixel(x, y) == colourOf('b')) {
+                ASSERT_GE(neighbours, 2) << x << ", " << y;
+            }
+            if (picture.Pixel(x, y) == colourOf('r')) {
+                for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}})
+                    ASSERT_NE(picture.Pixel(x + dx, y + dy), clWhite) << x << ", " << y;
+            }
+        }
+}
+
+TEST(Ellipse, WideOutlineIsCentredOnThePath)
+{
+    for (const int width : {4, 5, 20}) {
+        TPicture picture = white(80, 70);
+        TCanvas canvas(picture);
+        canvas.Pen.Width = width;
+        canvas.Brush.Color = colourOf('r');
+        canvas.Ellipse(20, 20, 60, 50);
+        const Bounds bounds = boundsOf(picture, clBlack);
+        // The path runs through columns 20 and 59 and rows 20 and 49.
+        EXPECT_EQ(bounds.left, 20 - width / 2) << width;
+        EXPECT_EQ(bounds.right, 59 + (width - 1) / 2) << width;
+        EXPECT_EQ(bounds.top, 20 - width / 2) << width;
+        EXPECT_EQ(bounds.bottom, 49 + (width - 1) / 2) << width;
+        EXPECT_TRUE(symmetricAbout(picture, width % 2 ? 79 : 78, width % 2 ? 69 : 68)) << width;
+        EXPECT_EQ(picture.Pixel(40, 35), colourOf('r'));
+    }
+}
+
+TEST(Ellipse, WideOutlineCoversThePathAllRound)
+{
+    TPicture picture = white(120, 100);
+    TCanvas canvas(picture);
+    canvas.Pen.Width = 3;
+    canvas.Brush.Color = colourOf('r');
+    canvas.Ellipse(10, 10, 111, 71);
+    for (int degree = 0; degree < 360; ++degree) {
+        const double angle = degree * std::numbers::pi / 180;
+        const int x = int(std::floor(60.5 + 50 * std::cos(angle))), y = int(std::floor(40.5 + 30 * std::sin(angle)));
+        ASSERT_EQ(picture.Pixel(x, y), clBlack) << degree << " degrees";
+    }
+}
+
+TEST(Arc, EqualPointsOutlineTheWholeEllipseUnfilled)
+{
+    for (const int width : {1, 2, 7}) {
+        TPicture arc = white(60, 50), ellipse = white(60, 50);
+        TCanvas arcCanvas(arc), ellipseCanvas(ellipse);
+        arcCanvas.Pen.Width = ellipseCanvas.Pen.Width = width;
+        arcCanvas.Brush.Color = colourOf('r'); // an arc fills nothing
+        arcCanvas.Arc(8, 6, 52, 44, 0, 0, 0, 0);
+        ellipseCanvas.Ellipse(8, 6, 52, 44);
+        EXPECT_TRUE(samePixels(arc, ellipse)) << width;
+    }
+}
+
+TEST(Arc, RunsCounterClockwiseFromStartToEnd)
+{
+    TPicture picture = white(50, 50);
+    TCanvas canvas(picture);
+    canvas.Pen.Width = 3;
+    canvas.Arc(5, 5, 46, 46, 45, 25, 25, 0); // from the right round to the top
+    const Bounds bounds = boundsOf(picture, clBlack);
+    EXPECT_GE(bounds.left, 24);
+    EXPECT_LE(bounds.bottom, 26);
+    EXPECT_EQ(picture.Pixel(45, 25), clBlack);
+    EXPECT_EQ(picture.Pixel(25, 5), clBlack);
+    EXPECT_EQ(picture.Pixel(40, 10), clBlack);
+
+    TPicture other = white(50, 50);
+    TCanvas otherCanvas(other);
+    otherCanvas.Pen.Width = 3;
+    otherCanvas.Arc(5, 5, 46, 46, 25, 0, 45, 25); // from the top the long way round to the right
+    EXPECT_EQ(other.Pixel(40, 10), clWhite);
+    EXPECT_EQ(other.Pixel(5, 25), clBlack);
+    EXPECT_EQ(other.Pixel(25, 45), clBlack);
+}
+
+// Not-xor writes each pixel of a shape once: a black pen and brush on white
+// give the copy-mode shape, and a second draw restores the picture.
+TEST(Shapes, NotXorTouchesEachPixelOnce)
+{
+    std::mt19937 random(9);
+    std::uniform_int_distribution<int> coordinate(-10, 50), width(1, 20), kind(0, 2);
+    for (int i = 0; i < 300; ++i) {
+        const int l = coordinate(random), t = coordinate(random), r = coordinate(random), b = coordinate(random);
+        const int penWidth = width(random), shape = kind(random);
+        const auto draw = [&](TPicture& picture, TPenMode mode) {
+            TCanvas canvas(picture);
+            canvas.Pen.Width = penWidth;
+            canvas.Pen.Mode = mode;
+            canvas.Brush.Color = clBlack;
+            if (shape == 0)
+                canvas.Rectangle(l, t, r, b);
+            else if (shape == 1)
+                canvas.Ellipse(l, t, r, b);
+            else
+                canvas.Arc(l, t, r, b, l, t, r, b);
+        };
+        TPicture copied = white(40, 40), inverted = white(40, 40);
+        draw(copied, pmCopy);
+        draw(inverted, pmNotXor);
+        ASSERT_TRUE(samePixels(copied, inverted)) << "shape " << shape << " width " << penWidth;
+        draw(inverted, pmNotXor);
+        ASSERT_TRUE(samePixels(inverted, white(40, 40))) << "shape " << shape << " width " << penWidth;
+    }
+}

@@ -41,7 +41,7 @@ void TPicture::allocate(int newWidth, int newHeight, int newBitsPerPixel)
     const std::int64_t size = std::int64_t(stride) * height;
     if (size > std::numeric_limits<std::int32_t>::max())
         throw ScribboError("Out of memory");
-    bits.assign(std::size_t(size), 0);
+    bits = decltype(bits)(std::size_t(size)); // all zero, untouched until drawn on
 }
 
 TColor TPicture::Pixel(int x, int y) const

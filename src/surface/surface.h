@@ -4,6 +4,9 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdlib>
+#include <new>
+#include <utility>
 #include <cstdint>
 #include <functional>
 #include <stdexcept>
@@ -26,6 +29,37 @@ using TColorTable = std::array<TColor, 256>;
 class ScribboError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+};
+
+// Pixel storage from calloc: the system hands out zeroed pages lazily, so a
+// new picture costs nothing until it is drawn on.
+template <typename T>
+struct ZeroedAllocator {
+    using value_type = T;
+    ZeroedAllocator() = default;
+    template <typename U>
+    ZeroedAllocator(const ZeroedAllocator<U>&) noexcept
+    {
+    }
+    T* allocate(std::size_t count)
+    {
+        if (void* memory = std::calloc(count, sizeof(T)))
+            return static_cast<T*>(memory);
+        throw std::bad_alloc();
+    }
+    void deallocate(T* memory, std::size_t) noexcept { std::free(memory); }
+    // Elements are left as calloc made them (zero) instead of written again.
+    template <typename U>
+    void construct(U* place) noexcept
+    {
+        ::new (static_cast<void*>(place)) U;
+    }
+    template <typename U, typename... Arguments>
+    void construct(U* place, Arguments&&... arguments)
+    {
+        ::new (static_cast<void*>(place)) U(std::forward<Arguments>(arguments)...);
+    }
+    bool operator==(const ZeroedAllocator&) const = default;
 };
 
 class TPicture {
@@ -61,7 +95,7 @@ private:
     int height = 0;
     int bitsPerPixel = 24;
     int stride = 0;
-    std::vector<std::uint8_t> bits;
+    std::vector<std::uint8_t, ZeroedAllocator<std::uint8_t>> bits;
     TColorTable table{};
 };
 

@@ -1,0 +1,39 @@
+// Turns the signals that ask the program to end (SIGTERM, SIGINT, SIGHUP)
+// into a call on the thread that made this object, normally the GUI thread,
+// where it is safe to quit the event loop. A signal handler may do almost
+// nothing, so it only writes a byte to a socket that the event loop watches.
+#pragma once
+
+#include <QObject>
+
+#include <array>
+#include <signal.h>
+#include <functional>
+
+class QSocketNotifier;
+
+class TerminationSignals : public QObject {
+    Q_OBJECT
+
+public:
+    // Needs a running QCoreApplication (or QApplication) to deliver the call.
+    explicit TerminationSignals(std::function<void()> onSignal, QObject* parent = nullptr);
+    // Puts back the handlers that were there before.
+    ~TerminationSignals() override;
+
+    TerminationSignals(const TerminationSignals&) = delete;
+    TerminationSignals& operator=(const TerminationSignals&) = delete;
+
+private:
+    bool openSocket();
+    void installHandlers();
+    void readSignals();
+
+    std::function<void()> m_onSignal;
+    int m_readEnd = -1;
+    int m_writeEnd = -1;
+    int m_previousWriteEnd = -1;
+    bool m_installed = false;
+    QSocketNotifier* m_notifier = nullptr;
+    std::array<struct sigaction, 3> m_previousActions {};
+};

@@ -1,0 +1,188 @@
+// Scribbo's start-up time and idle memory against the least comparable Qt
+// Widgets window (minimal_window). Both start in turn on one Xvfb in the same
+// run, so the machine's load falls on both alike; the figures to read are the
+// ratio and the difference.
+//   startup_bench [--runs N]     N of each, 10 unless told
+#include "child_process.h"
+#include "scribbo_layout.h"
+#include "screenshot.h"
+#include "temporary_directory.h"
+#include "wait_until.h"
+#include "x_server.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using scribbo::ColourArea;
+
+constexpr auto pollInterval = std::chrono::milliseconds(2);
+constexpr auto idleTime = std::chrono::milliseconds(1500);
+// Guards against a window that never shows; not a measure of speed.
+constexpr auto showGuard = std::chrono::seconds(30);
+
+struct Program {
+    std::string name;
+    std::string path;
+    // Single pixels that are all right only once the window is fully painted.
+    std::vector<ColourArea> paintedSignals;
+};
+
+struct Measurement {
+    double startupMilliseconds = 0;
+    double residentMebibytes = 0;
+};
+
+ColourArea pixel(const char* name, int x, int y, Rgb colour)
+{
+    return {name, {x, y, x, y}, colour};
+}
+
+std::vector<ColourArea> minimalWindowSignals()
+{
+    const Rgb grey{128, 128, 128};
+    return {
+        pixel("white area's top left corner", 77, 56, colours::white),
+        pixel("white area's bottom right corner", 797, 544, colours::white),
+        pixel("white area's middle", 437, 300, colours::white),
+        pixel("grey above the white area", 400, 20, grey),
+        pixel("grey left of the white area", 40, 300, grey),
+        pixel("grey below the white area", 400, 570, grey),
+    };
+}
+
+bool showsAll(ScreenReader& reader, const std::vector<ColourArea>& signals)
+{
+    return std::all_of(signals.begin(), signals.end(), [&](const ColourArea& signal) {
+        return reader.pixel(signal.area.left, signal.area.top) == signal.colour;
+    });
+}
+
+double residentMebibytes(pid_t pid)
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        long kibibytes = 0;
+        if (std::sscanf(line.c_str(), "VmRSS: %ld kB", &kibibytes) == 1)
+            return double(kibibytes) / 1024.0;
+    }
+    throw std::runtime_error("no VmRSS for process " + std::to_string(pid));
+}
+
+Measurement measure(const Program& program, const std::string& displayName, ScreenReader& reader)
+{
+    // The window of the run before must have gone, or it would be measured.
+    if (!waitUntil([&] { return !showsAll(reader, program.paintedSignals); }, showGuard))
+        throw std::runtime_error("the screen still shows a window before " + program.name + " starts");
+    TemporaryDirectory directory("scribbo-bench");
+    ChildOptions options;
+    options.arguments = {program.path};
+    options.environment = {{"DISPLAY", displayName}, {"QT_QPA_PLATFORM", "xcb"}};
+    options.unset = {"WAYLAND_DISPLAY"};
+    options.workingDirectory = directory.path();
+    options.logPath = directory.file("output.log");
+
+    const Clock::time_point start = Clock::now();
+    ChildProcess process(options);
+    if (!waitUntil([&] { return showsAll(reader, program.paintedSignals); }, showGuard, pollInterval))
+        throw std::runtime_error(program.name + " did not paint its window within 30 s");
+    const Clock::time_point painted = Clock::now();
+
+    std::this_thread::sleep_for(idleTime);
+    Measurement result;
+    result.startupMilliseconds = std::chrono::duration<double, std::milli>(painted - start).count();
+    result.residentMebibytes = residentMebibytes(process.pid());
+    process.stop();
+    return result;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const std::size_t half = values.size() / 2;
+    return values.size() % 2 ? values[half] : (values[half - 1] + values[half]) / 2;
+}
+
+struct Summary {
+    double startupMilliseconds;
+    double residentMebibytes;
+};
+
+Summary summarise(const std::vector<Measurement>& runs)
+{
+    std::vector<double> startups, residents;
+    for (const Measurement& run : runs) {
+        startups.push_back(run.startupMilliseconds);
+        residents.push_back(run.residentMebibytes);
+    }
+    return {median(startups), median(residents)};
+}
+
+constexpr const char* usage = "startup_bench [--runs N]";
+
+int runsFromArguments(int argc, char** argv)
+{
+    int runs = 10;
+    for (int index = 1; index < argc; ++index) {
+        if (std::strcmp(argv[index], "--runs") == 0 && index + 1 < argc)
+            runs = std::atoi(argv[++index]);
+        else
+            throw std::runtime_error(std::string("unknown argument ") + argv[index] + "; usage: " + usage);
+    }
+    if (runs < 1)
+        throw std::runtime_error("--runs needs a number of at least 1");
+    return runs;
+}
+
+void printRow(const Program& program, const Summary& summary)
+{
+    std::printf("%-16s %9.1f ms %10.1f MiB\n", program.name.c_str(), summary.startupMilliseconds,
+                summary.residentMebibytes);
+}
+
+void printReport(int runs, const Program& measured, const Summary& measuredSummary, const Program& baseline,
+                 const Summary& baselineSummary)
+{
+    std::printf("Start-up (spawn until the window is fully painted) and resident memory after %.1f s idle,\n"
+                "medians of %d runs each, taking turns on one Xvfb 800 x 600 x 24:\n\n",
+                std::chrono::duration<double>(idleTime).count(), runs);
+    std::printf("%-16s %12s %14s\n", "program", "start-up", "idle memory");
+    printRow(measured, measuredSummary);
+    printRow(baseline, baselineSummary);
+    std::printf("\nstart-up %s / %s: %.2f (goal: within 1.3)\n", measured.name.c_str(), baseline.name.c_str(),
+                measuredSummary.startupMilliseconds / baselineSummary.startupMilliseconds);
+    std::printf("idle memory %s - %s: %+.1f MiB (goal: within 15 MiB)\n", measured.name.c_str(),
+                baseline.name.c_str(), measuredSummary.residentMebibytes - baselineSummary.residentMebibytes);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        const int runs = runsFromArguments(argc, argv);
+        const Program scribboProgram{"scribbo", SCRIBBO_BINARY, scribbo::paintedSignals()};
+        const Program minimalProgram{"minimal_window", MINIMAL_WINDOW_BINARY, minimalWindowSignals()};
+        XServer server(XServer::Kind::Xvfb);
+        ScreenReader reader(server.displayName());
+        std::vector<Measurement> scribboRuns, minimalRuns;
+        for (int run = 0; run < runs; ++run) {
+            scribboRuns.push_back(measure(scribboProgram, server.displayName(), reader));
+            minimalRuns.push_back(measure(minimalProgram, server.displayName(), reader));
+        }
+        printReport(runs, scribboProgram, summarise(scribboRuns), minimalProgram, summarise(minimalRuns));
+        return 0;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "startup_bench: %s\n", error.what());
+        return 1;
+    }
+}

@@ -1,0 +1,39 @@
+#include "application.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QFont>
+
+QString ApplicationTitle(const QString& programPath)
+{
+    QString name = QFileInfo(programPath).fileName();
+    name.truncate(name.indexOf('.') < 0 ? name.size() : name.indexOf('.'));
+    return name.left(1) + name.mid(1).toLower();
+}
+
+QString WithFullStop(const QString& message)
+{
+    if (!message.isEmpty() && message.back() > QChar('.'))
+        return message + '.';
+    return message;
+}
+
+void showApplicationError(Dialogs& dialogs, const QString& message)
+{
+    dialogs.messageBox(errorBox(WithFullStop(message), ApplicationTitle(QCoreApplication::applicationFilePath())));
+}
+
+void installFontSubstitutes()
+{
+    QFont::insertSubstitution("Comic Sans MS", "Comic Neue");
+    QFont::insertSubstitution("MS Sans Serif", "DejaVu Sans");
+    QFont::insertSubstitution("Tahoma", "DejaVu Sans");
+}
+
+QFont pixelFont(const QString& family, int pixelHeight, bool bold)
+{
+    QFont font(QFont::substitute(family));
+    font.setPixelSize(pixelHeight);
+    font.setBold(bold);
+    return font;
+}

@@ -1,0 +1,41 @@
+// The application's title and its default error handler.
+#pragma once
+
+#include "dialogs.h"
+
+#include <QString>
+
+#include <exception>
+#include <new>
+
+// The program file's name without directory and without anything from its
+// first "." on, every letter after the first in lower case.
+QString ApplicationTitle(const QString& programPath);
+
+// Messages end with a full stop unless their last character sorts at or
+// before "." already.
+QString WithFullStop(const QString& message);
+
+// Shows an error as the application's default error handler does.
+void showApplicationError(Dialogs& dialogs, const QString& message);
+
+// Every event handler is entered through this guard: an error ends the
+// handler (what it changed stays changed), is shown, and the program goes on.
+template <typename Handler>
+void runGuarded(Dialogs& dialogs, Handler&& handler)
+{
+    try {
+        handler();
+    } catch (const std::bad_alloc&) {
+        showApplicationError(dialogs, "Out of memory");
+    } catch (const std::exception& error) {
+        showApplicationError(dialogs, QString::fromLocal8Bit(error.what()));
+    }
+}
+
+// Fonts the layout names and Linux lacks, mapped to installed look-alikes.
+void installFontSubstitutes();
+
+// A font of the given character height in pixels.
+class QFont;
+QFont pixelFont(const QString& family, int pixelHeight, bool bold = false);

@@ -1,0 +1,133 @@
+#include "brisko_drawu.h"
+
+#include "application.h"
+#include "colours.h"
+#include "controls/cursors.h"
+#include "jpeg.h"
+#include "swatches.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+TDrawForm* DrawForm = nullptr;
+
+TDrawForm::TDrawForm(Platform& platform, QWidget* parent) : QWidget(parent), platform(platform)
+{
+    createControls();
+    wireEvents();
+    FormCreate(this);
+}
+
+TDrawForm::~TDrawForm() { FormDestroy(this); }
+
+template <typename Handler>
+void TDrawForm::guarded(Handler&& handler)
+{
+    runGuarded(platform.dialogs, std::forward<Handler>(handler));
+}
+
+void TDrawForm::wireEvents()
+{
+    Image1->OnMouseDown = [this](TMouseButton button, TShiftState shift, int x, int y) {
+        guarded([&] { Image1MouseDown(Image1, button, shift, x, y); });
+    };
+    Image1->OnMouseMove = [this](TShiftState shift, int x, int y) {
+        guarded([&] { Image1MouseMove(Image1, shift, x, y); });
+    };
+    Image1->OnMouseUp = [this](TMouseButton button, TShiftState shift, int x, int y) {
+        guarded([&] { Image1MouseUp(Image1, button, shift, x, y); });
+    };
+    const auto onClick = [this](TSpeedButton* button, void (TDrawForm::*handler)(QObject*)) {
+        connect(button, &QAbstractButton::clicked, this, [this, button, handler] {
+            guarded([&] { (this->*handler)(button); });
+        });
+    };
+    onClick(SpeedButton1, &TDrawForm::SpeedButton1Click);
+    onClick(SpeedButton7, &TDrawForm::SpeedButton7Click);
+    onClick(SpeedButton8, &TDrawForm::SpeedButton8Click);
+    onClick(SpeedButton11, &TDrawForm::SpeedButton11Click);
+    onClick(SpeedButton12, &TDrawForm::SpeedButton12Click);
+    onClick(SpeedButton13, &TDrawForm::SpeedButton13Click);
+    onClick(SpeedButton5, &TDrawForm::SpeedButton5Click);
+    onClick(LineBtn, &TDrawForm::LineBtnClick);
+    onClick(SpeedButton6, &TDrawForm::SpeedButton6Click);
+    onClick(SprayBtn, &TDrawForm::SprayBtnClick);
+    onClick(pensizeBtn, &TDrawForm::pensizeBtnClick);
+    onClick(SpeedButton4, &TDrawForm::SpeedButton4Click);
+    onClick(SpeedButton9, &TDrawForm::SpeedButton9Click);
+
+    // Palette actions act on the press itself.
+    const auto onMouseDown = [this](auto* control, void (TDrawForm::*handler)(QObject*, TMouseButton, TShiftState,
+                                                                             int, int)) {
+        control->OnMouseDown = [this, control, handler](TMouseButton button, TShiftState shift, int x, int y) {
+            guarded([&] { (this->*handler)(control, button, shift, x, y); });
+        };
+    };
+    for (const Swatch& swatch : Swatches)
+        onMouseDown(Shape[std::size_t(swatch.number)], &TDrawForm::ShapeMouseDown);
+    onMouseDown(FG, &TDrawForm::FGMouseDown);
+    onMouseDown(Label3, &TDrawForm::FGMouseDown);
+    onMouseDown(BG, &TDrawForm::BGMouseDown);
+    onMouseDown(Label2, &TDrawForm::BGMouseDown);
+}
+
+void TDrawForm::FormCreate(QObject*)
+{
+    OldScreenWidth = platform.display.screenWidth();
+    OldScreenHeight = platform.display.screenHeight();
+    winId(); // the window's handle exists before the display's depth is read
+    OldBitsPerPixel = platform.display.bitsPerPixel();
+
+    // The blank picture: a white JPEG carried by the program, decoded once.
+    QFile blank(":/blank.jpg");
+    blank.open(QIODevice::ReadOnly);
+    const QByteArray jpeg = blank.readAll();
+    TPicture bitmap = DecodeJpeg(reinterpret_cast<const std::uint8_t*>(jpeg.constData()), std::size_t(jpeg.size()));
+    Image3->setGeometry(Image1->geometry());
+    Image3->Assign(TPicture(Image1->width(), Image1->height()));
+    Image1->Assign(std::move(bitmap)); // a copy that takes the bitmap's place: it is freed next
+    Image1->Canvas().Brush.Color = clWhite;
+    Image1->Canvas().FillRect({0, 0, 721, 489});
+    // Qt paints every window through an off-screen buffer already: no flicker.
+
+    ShiftHeld = false;
+    PenColor = clBlack;
+    SprayColor = clBlack;
+    FillColor = clWhite;
+    FG->setBrushColor(toQColor(PenColor));
+    UpdateColorLabels();
+    PenSize = 2;
+    Modified = false;
+
+    const char* cursorNames[] = {"Spray", "Pencil", "Fill", "Square", "Circle", "Normal", "Line"};
+    for (int number = 1; number <= 7; ++number)
+        registerCursor(number, loadCursorResource(cursorNames[number - 1]));
+    SetDisplayMode(800, 600, 32);
+    PenTool = true;
+    LineTool = FillTool = SprayTool = RectTool = EllipseTool = OutlineShape = false;
+    for (QWidget* widget : std::initializer_list<QWidget*>{this, Panel1, Panel2, Panel3})
+        applyCursorNumber(*widget, 6);
+}
+
+void TDrawForm::FormDestroy(QObject*) { SetDisplayMode(OldScreenWidth, OldScreenHeight, OldBitsPerPixel); }
+
+void TDrawForm::SetDisplayMode(int Width, int Height, int BitsPerPixel)
+{
+    platform.display.setMode(Width, Height, BitsPerPixel);
+}
+
+void TDrawForm::UpdateColorLabels()
+{
+    Label3->setTextColor(toQColor(captionColourOn(toTColor(FG->brushColor()))));
+    Label2->setTextColor(toQColor(captionColourOn(toTColor(BG->brushColor()))));
+    buttonBG->setBrushColor(toQColor(FillColor));
+}
+
+void TDrawForm::SpeedButton1Click(QObject*) { close(); }
+
+void TDrawForm::SpeedButton7Click(QObject*)
+{
+    const QString page = "Scribbo_Help.htm";
+    if (!platform.documents.open(page))
+        platform.dialogs.messageBox(errorBox("Failed to execute " + QFileInfo(page).fileName(), "Error"));
+}

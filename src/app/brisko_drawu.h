@@ -1,0 +1,156 @@
+// The main window: its layout, its state and its event handlers.
+#pragma once
+
+#include "color_dialog.h"
+#include "controls/bevel.h"
+#include "controls/image.h"
+#include "controls/label.h"
+#include "controls/panel.h"
+#include "controls/shape.h"
+#include "controls/speed_button.h"
+#include "platform.h"
+#include "surface.h"
+
+#include <QLineEdit>
+
+#include <array>
+#include <random>
+
+class TDrawForm : public QWidget {
+public:
+    // Runs FormCreate once the controls exist, before the window is shown.
+    explicit TDrawForm(Platform& platform, QWidget* parent = nullptr);
+    // Runs FormDestroy.
+    ~TDrawForm() override;
+
+    // Fills the primary screen, with or without a window manager, and keeps
+    // filling it when the screen's size changes.
+    void showOnPrimaryScreen();
+
+    // Controls on the window
+    TImage* Image1;  // the drawing area
+    TImage* Image3;  // hidden: the undo snapshot
+    TPanel* Panel1;  // the left column
+    TPanel* Panel2;  // the top bar
+    TPanel* Panel3;  // the tool bar
+    // Panel2
+    TSpeedButton* NewBtn;
+    TSpeedButton* SpeedButton2; // Load Picture
+    TSpeedButton* SaveBtn;
+    TSpeedButton* printbtn;
+    TSpeedButton* UndoBtn;
+    TSpeedButton* SpeedButton1; // close
+    // Panel3
+    TSpeedButton* SpeedButton8;  // Filled Rectangle
+    TSpeedButton* SpeedButton11; // Filled Elipse
+    TSpeedButton* SpeedButton12; // Rectangle
+    TSpeedButton* SpeedButton13; // Elipse
+    TSpeedButton* SpeedButton5;  // Pen
+    TSpeedButton* LineBtn;
+    TSpeedButton* SpeedButton6; // Fill
+    TSpeedButton* SprayBtn;
+    TLabel* Label5;
+    QLineEdit* Edit1; // the title
+    TSpeedButton* SpeedButton7; // help
+    // Panel1
+    std::array<TShape*, 22> Shape{}; // the swatches Shape[2] to Shape[21]
+    TBevel* Bevel1;
+    TLabel* Label4;
+    TShape* buttonBG;
+    TSpeedButton* pensizeBtn;
+    TSpeedButton* SpeedButton4; // Bigger Pen
+    TSpeedButton* SpeedButton9; // Smaller Pen
+    TBevel* Bevel2;
+    TShape* FG;
+    TLabel* Label3;
+    TShape* BG;
+    TLabel* Label2;
+    TColorDialog ColorDialog1;
+
+    // State, read and written by every part of the program (and its dialogs)
+    bool Modified = false;
+    int OldScreenWidth = 0;
+    int OldScreenHeight = 0;
+    int OldBitsPerPixel = 0;
+    bool SprayTool = false;
+    bool LineTool = false;
+    bool ShiftHeld = false;
+    bool Drawing = false;
+    bool FillTool = false;
+    bool PenTool = false;
+    bool EllipseTool = false;
+    bool RectTool = false;
+    bool OutlineShape = false;
+    bool BandActive = false;
+    TColor SprayColor = 0;
+    TColor FillColor = 0;
+    TColor PenColor = 0;
+    int PenSize = 0;
+    int StartX = 0, StartY = 0;
+    int LastX = 0, LastY = 0;
+    TRect BandRect;
+
+    // Start-up and shutdown
+    void FormCreate(QObject* Sender);
+    void FormDestroy(QObject* Sender);
+    void SetDisplayMode(int Width, int Height, int BitsPerPixel);
+    void UpdateColorLabels();
+    void SpeedButton1Click(QObject* Sender);
+    void SpeedButton7Click(QObject* Sender);
+
+    // Gestures on the drawing area
+    void SetToolCursor();
+    void Image1MouseDown(QObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void Image1MouseMove(QObject* Sender, TShiftState Shift, int X, int Y);
+    void Image1MouseUp(QObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void DrawOutlineRect(TCanvas& Canvas, int Left, int Top, int Right, int Bottom);
+
+    // Tools
+    void ResetTools();
+    void SpeedButton8Click(QObject* Sender);
+    void SpeedButton11Click(QObject* Sender);
+    void SpeedButton12Click(QObject* Sender);
+    void SpeedButton13Click(QObject* Sender);
+    void SpeedButton5Click(QObject* Sender);
+    void LineBtnClick(QObject* Sender);
+    void SpeedButton6Click(QObject* Sender);
+    void SprayBtnClick(QObject* Sender);
+    void pensizeBtnClick(QObject* Sender);
+
+    // Colours and pen size
+    // Shape2MouseDown to Shape21MouseDown are one handler: the swatch is the sender.
+    void ShapeMouseDown(QObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void FGMouseDown(QObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void BGMouseDown(QObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void SpeedButton4Click(QObject* Sender);
+    void SpeedButton9Click(QObject* Sender);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    // Layout (brisko_drawu_layout.cpp)
+    void createControls();
+    void createTopBar();
+    void createToolBar();
+    void createPalette();
+    void wireEvents();
+    template <typename Handler>
+    void guarded(Handler&& handler);
+
+    // Gesture steps
+    TColor buttonColour(TMouseButton button) const;
+    TColor otherColour(TMouseButton button) const;
+    void lineBandStep(int X, int Y);
+    void sprayStep(int X, int Y);
+    void shapePressStep(int X, int Y);
+    void shapeMoveStep(TShiftState Shift, int X, int Y);
+    void shapeReleaseStep(TMouseButton Button, int X, int Y);
+    TColor swatchColour(QObject* swatch) const;
+    void showPenSize();
+
+    Platform& platform;
+    std::minstd_rand sprayRandom;
+};
+
+extern TDrawForm* DrawForm;

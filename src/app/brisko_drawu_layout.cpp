@@ -1,0 +1,175 @@
+// The main window's controls, where they sit and how they look. Later
+// siblings lie above earlier ones, so creation order is stacking order.
+#include "application.h"
+#include "brisko_drawu.h"
+#include "colours.h"
+#include "swatches.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace {
+
+QColor windowText() { return QApplication::palette().color(QPalette::WindowText); }
+
+QImage glyph(const char* name) { return QImage(QString(":/glyphs/%1.bmp").arg(name)); }
+
+TSpeedButton* button(QWidget* parent, const QRect& geometry, const QString& hint)
+{
+    auto* speedButton = new TSpeedButton(parent);
+    speedButton->setGeometry(geometry);
+    speedButton->setHint(hint);
+    return speedButton;
+}
+
+TSpeedButton* glyphButton(QWidget* parent, const QRect& geometry, const char* glyphName, const QString& hint)
+{
+    TSpeedButton* speedButton = button(parent, geometry, hint);
+    speedButton->setGlyph(glyph(glyphName));
+    return speedButton;
+}
+
+TShape* square(QWidget* parent, const QRect& geometry, TColor fill, TColor outline)
+{
+    auto* shape = new TShape(parent);
+    shape->setGeometry(geometry);
+    shape->setBrushColor(toQColor(fill));
+    shape->setPenColor(toQColor(outline));
+    return shape;
+}
+
+// The title box: its text is not selected when it takes the focus.
+class TitleEdit : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override
+    {
+        QLineEdit::focusInEvent(event);
+        deselect();
+    }
+};
+
+} // namespace
+
+void TDrawForm::createControls()
+{
+    setWindowTitle("DrawForm");
+    setWindowFlag(Qt::FramelessWindowHint);
+    setWindowIcon(QIcon(QPixmap::fromImage(withSeeThroughBackground(glyph("icon")))));
+    setFont(pixelFont("MS Sans Serif", 11));
+    QPalette grey = palette();
+    grey.setColor(QPalette::Window, toQColor(clGray));
+    setPalette(grey);
+    setAutoFillBackground(true);
+    resize(907, 617); // the designed client area, until the window fills the screen
+
+    Image3 = new TImage(this);
+    Image3->setGeometry(77, 56, 720, 488);
+    Image3->hide();
+    Image1 = new TImage(this);
+    Image1->setGeometry(77, 56, 721, 489);
+    Panel1 = new TPanel(this, toQColor(clCream), false);
+    Panel1->setGeometry(0, 56, 73, 573);
+    Panel2 = new TPanel(this, toQColor(barBlue), false);
+    Panel2->setGeometry(0, 0, width(), 53);
+    Panel2->setCaption("Scribbo", pixelFont("Comic Sans MS", 27), toQColor(captionYellow));
+    Panel3 = new TPanel(this, toQColor(barBlue), true);
+    Panel3->setGeometry(76, 548, 725, 56);
+    createTopBar();
+    createToolBar();
+    createPalette();
+}
+
+void TDrawForm::createTopBar()
+{
+    NewBtn = glyphButton(Panel2, {0, 0, 53, 53}, "new", "New Picture");
+    SpeedButton2 = glyphButton(Panel2, {53, 0, 57, 53}, "load", "Load Picture");
+    SaveBtn = glyphButton(Panel2, {110, 0, 57, 53}, "save", "Save Picture");
+    printbtn = glyphButton(Panel2, {167, 0, 53, 53}, "print", "Print Picture");
+    UndoBtn = button(Panel2, {681, 0, 53, 53}, "Undo");
+    UndoBtn->setSymbol(Symbol::Undo, 48, toQColor(undoBlue), false);
+    UndoBtn->setEnabled(false);
+    SpeedButton1 = button(Panel2, {853, 0, 53, 53}, QString());
+    SpeedButton1->setSymbol(Symbol::Close, 24, toQColor(clRed), true);
+}
+
+void TDrawForm::createToolBar()
+{
+    SpeedButton8 = glyphButton(Panel3, {4, 4, 45, 45}, "filled_rect", "Filled Rectangle");
+    SpeedButton11 = glyphButton(Panel3, {48, 4, 45, 45}, "filled_ellipse", "Filled Elipse");
+    SpeedButton12 = glyphButton(Panel3, {92, 4, 45, 45}, "rect", "Rectangle");
+    SpeedButton13 = glyphButton(Panel3, {136, 4, 45, 45}, "ellipse", "Elipse");
+    SpeedButton5 = glyphButton(Panel3, {180, 4, 45, 45}, "pen", "Pen");
+    LineBtn = button(Panel3, {225, 4, 45, 45}, "Draw Line");
+    LineBtn->setCaption("\\", pixelFont("Tahoma", 19), windowText());
+    SpeedButton6 = glyphButton(Panel3, {270, 4, 45, 45}, "fill", "Fill");
+    SprayBtn = glyphButton(Panel3, {315, 4, 45, 45}, "spray", "Spray");
+    Label5 = new TLabel(Panel3, "Title", pixelFont("Tahoma", 13, true), Qt::AlignLeft);
+    Label5->setGeometry(372, 20, 27, 16);
+    Label5->fitWidthToText();
+    Edit1 = new TitleEdit(Panel3);
+    Edit1->setGeometry(404, 6, 269, 41);
+    Edit1->setFont(pixelFont("Comic Sans MS", 24));
+    Edit1->setMaxLength(50);
+    QPalette white = Edit1->palette();
+    white.setColor(QPalette::Base, Qt::white);
+    Edit1->setPalette(white);
+    SpeedButton7 = button(Panel3, {676, 4, 45, 45}, QString());
+    SpeedButton7->setCaption("?", pixelFont("Tahoma", 19, true), windowText());
+}
+
+void TDrawForm::createPalette()
+{
+    buttonBG = square(Panel1, {0, 392, 45, 45}, clWhite, clBlack);
+    BG = square(Panel1, {4, 484, 49, 49}, clWhite, clBlack);
+    const QFont captionFont = pixelFont("Comic Sans MS", 13, true);
+    Label2 = new TLabel(Panel1, "Fill", captionFont, Qt::AlignHCenter);
+    Label2->setGeometry(4, 512, 49, 21);
+    Label2->setWordWrap(true);
+    FG = square(Panel1, {20, 456, 49, 49}, clWhite, clBlack);
+    Label3 = new TLabel(Panel1, "Pen", captionFont, Qt::AlignHCenter);
+    Label3->setGeometry(20, 484, 49, 21);
+    Label3->setWordWrap(true);
+    const auto addSwatch = [this](const Swatch& swatch) {
+        Shape[swatch.number] = square(Panel1, {swatch.left, swatch.top, 37, 37}, swatch.colour, swatch.colour);
+    };
+    for (int i = 0; i < 18; ++i)
+        addSwatch(Swatches[std::size_t(i)]);
+    SpeedButton4 = button(Panel1, {44, 392, 29, 21}, "Bigger Pen");
+    SpeedButton4->setSymbol(Symbol::TriangleUp, 32, toQColor(clGray), true);
+    SpeedButton9 = button(Panel1, {44, 416, 29, 21}, "Smaller Pen");
+    SpeedButton9->setSymbol(Symbol::TriangleDown, 32, toQColor(clGray), true);
+    pensizeBtn = button(Panel1, {0, 392, 45, 45}, "Pen");
+    pensizeBtn->setSymbol(Symbol::Dot, 11, toQColor(clBlack), false);
+    Label4 = new TLabel(Panel1, "Pen Size", captionFont, Qt::AlignHCenter);
+    Label4->setGeometry(0, 368, 73, 16);
+    Bevel1 = new TBevel(Panel1);
+    Bevel1->setGeometry(0, 360, 73, 9);
+    addSwatch(Swatches[18]);
+    addSwatch(Swatches[19]);
+    Bevel2 = new TBevel(Panel1);
+    Bevel2->setGeometry(0, 436, 73, 9);
+}
+
+// Only the top bar and the close button follow the window's width.
+void TDrawForm::resizeEvent(QResizeEvent* event)
+{
+    Panel2->setGeometry(0, 0, width(), 53);
+    SpeedButton1->move(width() - SpeedButton1->width() - 1, 0);
+    QWidget::resizeEvent(event);
+}
+
+void TDrawForm::showOnPrimaryScreen()
+{
+    QScreen* screen = QGuiApplication::primaryScreen();
+    // Without a window manager nothing maximises a window: take the
+    // screen's geometry ourselves, and again whenever it changes.
+    connect(screen, &QScreen::geometryChanged, this, [this](const QRect& geometry) { setGeometry(geometry); });
+    setGeometry(screen->geometry());
+    setWindowState(Qt::WindowMaximized);
+    show();
+}

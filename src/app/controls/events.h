@@ -1,0 +1,22 @@
+// Mouse buttons and shift states as the window's handlers receive them.
+#pragma once
+
+#include <Qt>
+
+#include <functional>
+#include <optional>
+
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+
+// A set of flags; the handlers read only ssShift.
+using TShiftState = unsigned;
+inline constexpr TShiftState ssShift = 1u << 0;
+inline constexpr TShiftState ssAlt = 1u << 1;
+inline constexpr TShiftState ssCtrl = 1u << 2;
+
+// Buttons beyond the three classic ones reach no handler.
+std::optional<TMouseButton> mouseButtonOf(Qt::MouseButton button);
+TShiftState shiftStateOf(Qt::KeyboardModifiers modifiers);
+
+using TMouseEvent = std::function<void(TMouseButton button, TShiftState shift, int x, int y)>;
+using TMouseMoveEvent = std::function<void(TShiftState shift, int x, int y)>;

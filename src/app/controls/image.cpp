@@ -1,0 +1,86 @@
+#include "image.h"
+
+#include "cursors.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+TImage::TImage(QWidget* parent) : QWidget(parent)
+{
+    // Repaints come from the canvas's changed rectangles; nothing else needs redrawing.
+    setAttribute(Qt::WA_StaticContents);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    canvas.OnChange = [this](const TRect& rect) { repaintRect(rect); };
+}
+
+TCanvas& TImage::Canvas()
+{
+    if (picture.Empty())
+        Assign(TPicture(width(), height()));
+    return canvas;
+}
+
+void TImage::Assign(const TPicture& other)
+{
+    picture = other;
+    update();
+}
+
+void TImage::Assign(TPicture&& other)
+{
+    picture = std::move(other);
+    update();
+}
+
+void TImage::setCursorNumber(int number)
+{
+    cursor = number;
+    applyCursorNumber(*this, number);
+}
+
+void TImage::repaintRect(const TRect& rect)
+{
+    update(QRect(rect.Left, rect.Top, rect.Right - rect.Left, rect.Bottom - rect.Top));
+}
+
+void TImage::paintEvent(QPaintEvent* event)
+{
+    const QRect area = event->rect() & QRect(0, 0, picture.Width(), picture.Height());
+    if (area.isEmpty())
+        return;
+    // The picture's rows are shared, not copied: both use 4-byte aligned rows.
+    const bool indexed = picture.BitsPerPixel() == 8;
+    QImage view(picture.Row(0), picture.Width(), picture.Height(), picture.Stride(),
+                indexed ? QImage::Format_Indexed8 : QImage::Format_BGR888);
+    if (indexed) {
+        QList<QRgb> table;
+        for (const TColor colour : picture.ColorTable())
+            table.append(qRgb(int(colour & 0xFF), int(colour >> 8 & 0xFF), int(colour >> 16 & 0xFF)));
+        view.setColorTable(table);
+    }
+    QPainter painter(this);
+    painter.drawImage(area.topLeft(), view, area);
+}
+
+void TImage::mousePressEvent(QMouseEvent* event)
+{
+    const auto button = mouseButtonOf(event->button());
+    if (button && OnMouseDown)
+        OnMouseDown(*button, shiftStateOf(event->modifiers()), event->position().toPoint().x(),
+                    event->position().toPoint().y());
+}
+
+void TImage::mouseMoveEvent(QMouseEvent* event)
+{
+    if (OnMouseMove)
+        OnMouseMove(shiftStateOf(event->modifiers()), event->position().toPoint().x(), event->position().toPoint().y());
+}
+
+void TImage::mouseReleaseEvent(QMouseEvent* event)
+{
+    const auto button = mouseButtonOf(event->button());
+    if (button && OnMouseUp)
+        OnMouseUp(*button, shiftStateOf(event->modifiers()), event->position().toPoint().x(),
+                  event->position().toPoint().y());
+}

@@ -1,0 +1,41 @@
+// The image control: shows its picture unscaled from its top-left corner,
+// reports the mouse in picture coordinates and shows a cursor by number.
+#pragma once
+
+#include "events.h"
+#include "surface.h"
+
+#include <QWidget>
+
+class TImage : public QWidget {
+public:
+    explicit TImage(QWidget* parent);
+
+    const TPicture& Picture() const { return picture; }
+    // The picture's canvas; a control with no picture first gets a new one
+    // of its own size.
+    TCanvas& Canvas();
+    // Replaces the whole picture (size, format and pixels) with a copy.
+    void Assign(const TPicture& other);
+    void Assign(TPicture&& other); // the same, when the other picture is not needed after
+
+    int cursorNumber() const { return cursor; }
+    void setCursorNumber(int number);
+
+    TMouseEvent OnMouseDown;
+    TMouseMoveEvent OnMouseMove;
+    TMouseEvent OnMouseUp;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void repaintRect(const TRect& rect);
+
+    TPicture picture;
+    TCanvas canvas{picture};
+    int cursor = 0;
+};

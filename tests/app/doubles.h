@@ -1,0 +1,80 @@
+// Test doubles for the world outside the program.
+#pragma once
+
+#include "platform.h"
+
+#include <deque>
+#include <optional>
+#include <tuple>
+#include <vector>
+
+class FakeDisplayMode : public DisplayMode {
+public:
+    FakeDisplayMode(int width = 800, int height = 600, int bitsPerPixel = 32)
+        : width(width), height(height), depth(bitsPerPixel)
+    {
+    }
+    int screenWidth() override { return width; }
+    int screenHeight() override { return height; }
+    int bitsPerPixel() override { return depth; }
+    void setMode(int newWidth, int newHeight, int newBitsPerPixel) override
+    {
+        requests.emplace_back(newWidth, newHeight, newBitsPerPixel);
+        if (refuses)
+            return;
+        width = newWidth;
+        height = newHeight;
+        depth = newBitsPerPixel;
+    }
+
+    int width, height, depth;
+    bool refuses = false;
+    std::vector<std::tuple<int, int, int>> requests;
+};
+
+class FakeDocumentOpener : public DocumentOpener {
+public:
+    bool open(const QString& fileName) override
+    {
+        opened.push_back(fileName);
+        return succeeds;
+    }
+    bool succeeds = true;
+    std::vector<QString> opened;
+};
+
+// Records every box and chooser and answers from queues: a box's default
+// button and a chooser's Cancel when the queue is empty.
+class FakeDialogs : public Dialogs {
+public:
+    std::optional<ColourChoice> chooseColour(const ColourChoice& preset) override
+    {
+        colourRequests.push_back(preset);
+        if (colours.empty())
+            return std::nullopt;
+        const auto answer = colours.front();
+        colours.pop_front();
+        return answer;
+    }
+    std::vector<ColourChoice> colourRequests;
+    std::deque<std::optional<ColourChoice>> colours;
+
+    TModalResult messageBox(const MessageBoxRequest& request) override
+    {
+        boxes.push_back(request);
+        if (answers.empty())
+            return request.buttons.empty() ? mrOk : request.buttons[std::size_t(request.defaultButton)].result;
+        const TModalResult answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::vector<MessageBoxRequest> boxes;
+    std::deque<TModalResult> answers;
+};
+
+struct FakePlatform {
+    FakeDisplayMode display;
+    FakeDocumentOpener documents;
+    FakeDialogs dialogs;
+    Platform platform{display, documents, dialogs};
+};

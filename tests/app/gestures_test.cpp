@@ -1,0 +1,293 @@
+// Press, drag and release on the drawing area with the pen, line, spray and
+// fill tools, driven through the real window.
+#include "brisko_drawu.h"
+#include "doubles.h"
+#include "gesture_driver.h"
+
+#include <QtTest>
+
+
+namespace {
+
+constexpr TColor red = 0x0000FF, green = 0x00FF00;
+
+QPoint inWindow(const TDrawForm& form, int x, int y) { return form.Image1->mapTo(&form, QPoint(x, y)); }
+
+void chooseOnly(TDrawForm& form, bool TDrawForm::*tool)
+{
+    form.PenTool = form.LineTool = form.FillTool = form.SprayTool = form.RectTool = form.EllipseTool = false;
+    form.*tool = true;
+}
+
+} // namespace
+
+class GesturesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void penDrawsInThePenColourWithTheLeftButtonAndTheFillColourWithTheOthers()
+    {
+        FakePlatform fake;
+        TDrawForm form(fake.platform);
+        form.PenColor = red;
+        form.FillColor = green;
+        for (const auto& [button, colour, row] : {std::tuple{Qt::LeftButton, red, 100}, {Qt::RightButton, green, 200},
+                                                  {Qt::MiddleButton, green, 300}}) {
+            press(form, button, 100, row);
+            move(form, 200, row, button);
+            release(form, button, 200, row);
+            // A width-2 stroke: the row above and the row itself, round ends included.
+            QCOMPARE(form.Image1->Picture().Pixel(150, row - 1), colour);
+            QCOMPARE(form.Image1->Picture().Pixel(150, row), colour);
+            QCOMPARE(form.Image1->Picture().Pixel(150, row + 1), clWhite);
+            QCOMPARE(form.Image1->Picture().Pixel(200, row), colour);
+        }
+    }
+
+    void pressWithoutMoveChangesNoPixelButTakesTheSnapshot()
+    {
+        FakePlatform fake;
+        TDrawForm form(fake.platform);
+        form.Image1->Canvas().SetPixel(5, 5, red); // something the snapshot must hold
+        const TPicture before = form.Image1->Picture();
+        press(form, Qt::LeftButton, 300, 200);
+        release(form, Qt::LeftButton, 300, 200);
+        QVERIFY(samePixels(form.Image1->Picture(), before));
+        QVERIFY(samePixels(form.Image3->Picture(), before));
+        QVERIFY(form.Modified);
+        QVERIFY(form.UndoBtn->isEnabled());
+        QVERIFY(!form.Drawing);
+    }
+
+    void moveAndReleaseNeverMarkThePicture()
+    {
+        FakePlatform fake;
+        TDrawForm form(fake.platform);
+        press(form, Qt::LeftButton, 10, 10);
+        form.Modified = false;
+        move(form, 50, 50);
+        release(form, Qt::LeftButton, 50, 50);
+        QVERIFY(!form.Modified);
+    }
+
+    void fillOnItsOwnColourChangesNothingYetMarksThePicture()
+    {
+        FakePlatform fake;
+        TDrawForm form(fake.platform);
+        chooseOnly(form, &TDrawForm::FillTool);
+        form.PenColor = clWhite;
+        press(form, Qt::LeftButton, 40, 40);
+        release(form, Qt::LeftButton, 40, 40);
+        QVERIFY(samePixels(form.Image1->Picture(), whitePicture()));
+        QVERIFY(form.Modified);
+    }
+
+    void fillWithAnyButtonButTheLeftPaintsTheFillColour_data()
+    {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<unsigned>("expected");
+        QTest::newRow("left") << int(Qt::LeftButton) << unsigned(red);
+        QTest::newRow("right") << int(Qt::RightButton) << unsigned(green);
+        QTest::newRow("middle") << int(Qt::MiddleButton) << unsigned(green);
+    }
+    void fillWithAnyButtonButTheLeftPaintsTheFillColour()
+    {
+        QFETCH(int, button);
+        QFETCH(unsigned, expected);
+        FakePlatform fake;
+        TDrawForm form(fake.platform);
+        TCanvas& canvas = form.Image1->Canvas();
+        canvas.Pen.Width = 1;
+        canvas.Brush.Color = clWhite;
+        canvas.Rectangle(100, 100, 200, 150); // a closed black frame
+        chooseOnly(form, &TDrawForm::FillTool);
+        form.PenColor = red;
+        form.FillColor = green;
+        press(form, Qt::MouseButton(button), 150, 120);
+        release(form, Qt::MouseButton(button), 150, 120);
+        QCOMPARE(form.Image1->Picture().Pixel(101, 101), TColor(expected));
+        QCOMPARE(form.Image1->Picture().Pixel(198, 148), TColor(expected));
+        QCOMPARE(form.Image1->Picture().Pixel(100, 100), clBlack);
+        QCOMPARE(form.Image1->Picture().Pixel(99, 120), clWhite);
+    }
+
+    void sprayDotsFallInTheSquareAboveAndLeftOfThePointer_data()
+    {
+        QTest::addColumn<int>("penSize");
+        QTest::newRow("smallest pen") << 2;
+        QTest::newRow("largest pen") << 20;
+    }
+    void sprayDotsFallInTheSquareAboveAndLeftOfThePointer()
+    {
+        QFETCH(int, penSize);
+        FakePlatform fake;
+        TDrawForm form(fake.platform);
+        chooseOnly(form, &TDrawForm::SprayTool);
+        form.PenSize = penSize;
+        press(form, Qt::LeftButton, 100, 100);
+        QVERIFY(samePixels(form.Image1->Picture(), whitePicture())); // the press sprays nothing
+        std::set<std::pair<int, int>> seen;
+        for (int moveCount = 1; moveCount <= 400; ++moveCount) {
+            move(form, 100, 100);
+            const auto dots = pixelsOf(form.Image1->Picture(), clBlack);
+            QVERIFY(dots.size() <= std::size_t(penSize * moveCount));
+            seen = dots;
+        }
+        const int low = 100 - 2 * penSize + 1;
+        for (const auto& [x, y] : seen) {
+            QVERIFY(x >= low && x <= 100);
+            QVERIFY(y >= low && y <= 100);
+        }
+        // All four corners of the square get hit sooner or later.
+        QVERIFY(seen.count({low, low}) && seen.count({100, 100}) && seen.count({low, 100}) && seen.count({100, low}));
+        release(form, Qt::LeftButton, 100, 100);
+    }
+
+    void sprayAtTheCornerOnlyHitsTheCornerPixel()
+    {
+        FakePlatform fake;
+        TDrawForm form(fake.platform);
+        chooseOnly(form, &TDrawForm::SprayTool);
+        form.FillColor = red;
+        press(form, Qt::RightButton, 0, 0);
+        for (int i = 0; i < 50; ++i)
+            move(form, 0, 0, Qt::RightButton);
+        QCOMPARE(pixelsOf(form.Image1->Picture(), red), (std::set<std::pair<int, int>>{{0, 0}}));
+        QCOMPARE(form.SprayColor, red);
+    }
+
+    void lineDragLeavesExactlyOneLine()
+    {
+        FakePlatform fake;
+        TDrawForm form(fake.platform);
+        chooseOnly(form, &TDrawForm::LineTool);
+        press(form, Qt::LeftButton, 10, 10);
+        move(form, 50, 20);
+        move(form, 80, 60);
+        release(form, Qt::LeftButton, 80, 60);
+        TPicture expected = whitePicture();
+        TCanvas canvas(expected);
+        canvas.Pen.Width = 2;
+        canvas.MoveTo(10, 10);
+        canvas.LineTo(80, 60);
+        QVERIFY(samePixels(form.Image1->Picture(), expected));
+    }
+
+    void lineReleasedElsewhereLeavesTheLastBand()
+    {
+        FakePlatform fake;
+        TDrawForm form(fake.platform);
+        chooseOnly(form, &TDrawForm::LineTool);
+        press(form, Qt::LeftButton, 10, 10);
+        move(form, 200, 10);
+        release(form, Qt::LeftButton, 10, 200);
+        const TPicture& picture = form.Image1->Picture();
+        QCOMPARE(picture.Pixel(100, 10), clBlack); // the band along y = 10
+        QCOMPARE(picture.Pixel(10, 100), clBlack); // the final line down x = 10
+        QCOMPARE(picture.Pixel(100, 100), clWhite);
+    }
+
+    void bandDrawnWithAWhitePenCannotBeSeen()
+    {
+        FakePlatform fake;
+        TDrawForm form(fake.platform);
+        // A right-button pen stroke leaves the canvas with the white fill colour as its pen.
+        press(form, Qt::RightButton, 300, 300);
+        move(form, 310, 300, Qt::RightButton);
+        release(form, Qt::RightButton, 310, 300);
+        chooseOnly(form, &TDrawForm::LineTool);
+        press(form, Qt::LeftButton, 10, 10);
+        move(form, 100, 50);
+        move(form, 150, 80);
+        QVERIFY(samePixels(form.Image1->Picture(), whitePicture()));
+        release(form, Qt::LeftButton, 150, 80);
+        QCOMPARE(form.Image1->Picture().Pixel(80, 45), clBlack);
+    }
+
+    void aSecondPressStartsANewGesture()
+    {
+        FakePlatform fake;
+        TDrawForm form(fake.platform);
+        form.FillColor = green;
+        press(form, Qt::LeftButton, 100, 100);
+        move(form, 200, 100);
+        const TPicture firstStroke = form.Image1->Picture();
+        press(form, Qt::RightButton, 200, 300, Qt::LeftButton);
+        QCOMPARE(form.StartY, 300);
+        QVERIFY(samePixels(form.Image3->Picture(), firstStroke)); // the new snapshot holds the first stroke
+        move(form, 300, 300, Qt::LeftButton | Qt::RightButton);
+        QCOMPARE(form.Image1->Picture().Pixel(250, 300), green); // the new button's colour
+        release(form, Qt::LeftButton, 300, 300);
+        QVERIFY(!form.Drawing);
+        move(form, 300, 400, Qt::RightButton);
+        QCOMPARE(form.Image1->Picture().Pixel(300, 350), clWhite); // no more drawing after the first release
+        release(form, Qt::RightButton, 300, 400);
+        QVERIFY(!form.Drawing);
+    }
+
+    // Every button holds the mouse while it is down, so a release anywhere
+    // ends the gesture; this goes through the window system's delivery.
+    void releaseOutsideTheDrawingAreaEndsTheGesture_data()
+    {
+        QTest::addColumn<int>("button");
+        QTest::newRow("left") << int(Qt::LeftButton);
+        QTest::newRow("right") << int(Qt::RightButton);
+        QTest::newRow("middle") << int(Qt::MiddleButton);
+    }
+    void releaseOutsideTheDrawingAreaEndsTheGesture()
+    {
+        QFETCH(int, button);
+        FakePlatform fake;
+        TDrawForm form(fake.platform);
+        form.setGeometry(0, 0, 800, 600);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QWindow* window = form.windowHandle();
+        const auto mouseButton = Qt::MouseButton(button);
+        QTest::mousePress(window, mouseButton, {}, inWindow(form, 200, 200));
+        QVERIFY(form.Drawing);
+        QTest::mouseMove(window, QPoint(30, 300)); // over the palette
+        QTest::mouseRelease(window, mouseButton, {}, QPoint(30, 300));
+        QVERIFY(!form.Drawing);
+        const TPicture afterRelease = form.Image1->Picture();
+        QTest::mouseMove(window, inWindow(form, 400, 400));
+        QTest::mouseMove(window, inWindow(form, 500, 300));
+        QVERIFY(samePixels(form.Image1->Picture(), afterRelease));
+    }
+
+    void movingWithNoGestureOnlySetsTheCursor()
+    {
+        FakePlatform fake;
+        TDrawForm form(fake.platform);
+        QCOMPARE(form.Image1->cursorNumber(), 0);
+        move(form, 100, 100, Qt::NoButton);
+        move(form, 200, 200, Qt::NoButton);
+        QVERIFY(samePixels(form.Image1->Picture(), whitePicture()));
+        QCOMPARE(form.Image1->cursorNumber(), 2);
+        QVERIFY(!form.Modified && !form.UndoBtn->isEnabled());
+    }
+
+    void cursorFollowsTheFirstToolFlagSet()
+    {
+        FakePlatform fake;
+        TDrawForm form(fake.platform);
+        const std::pair<bool TDrawForm::*, int> tools[] = {{&TDrawForm::FillTool, 3},  {&TDrawForm::RectTool, 4},
+                                                           {&TDrawForm::EllipseTool, 5}, {&TDrawForm::SprayTool, 1},
+                                                           {&TDrawForm::LineTool, 7},  {&TDrawForm::PenTool, 2}};
+        for (const auto& [tool, cursor] : tools) {
+            chooseOnly(form, tool);
+            move(form, 10, 10, Qt::NoButton);
+            QCOMPARE(form.Image1->cursorNumber(), cursor);
+        }
+        chooseOnly(form, &TDrawForm::PenTool);
+        form.PenTool = false;
+        move(form, 10, 10, Qt::NoButton);
+        QCOMPARE(form.Image1->cursorNumber(), 2); // no tool at all: the pencil
+        form.LineTool = form.FillTool = true;
+        move(form, 10, 10, Qt::NoButton);
+        QCOMPARE(form.Image1->cursorNumber(), 3); // the fill is tested first
+    }
+};
+
+QTEST_MAIN(GesturesTest)
+#include "gestures_test.moc"

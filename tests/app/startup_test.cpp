@@ -1,0 +1,202 @@
+// The main window right after start-up, the display mode it asks for at
+// start and at the end, its help button, and the default error handler.
+#include "application.h"
+#include "brisko_drawu.h"
+#include "colours.h"
+#include "controls/cursors.h"
+#include "doubles.h"
+
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+bool allWhite(const TPicture& picture)
+{
+    for (int y = 0; y < picture.Height(); ++y)
+        for (int x = 0; x < picture.Width(); ++x)
+            if (picture.Pixel(x, y) != clWhite)
+                return false;
+    return true;
+}
+
+} // namespace
+
+class StartupTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startsWithAWhitePictureThePenAndNothingToUndo()
+    {
+        FakePlatform fake;
+        TDrawForm form(fake.platform);
+        const TPicture& picture = form.Image1->Picture();
+        QCOMPARE(picture.Width(), 721);
+        QCOMPARE(picture.Height(), 489);
+        QCOMPARE(picture.BitsPerPixel(), 24);
+        QVERIFY(allWhite(picture));
+        QVERIFY(form.PenTool);
+        QVERIFY(!form.LineTool && !form.FillTool && !form.SprayTool && !form.RectTool && !form.EllipseTool);
+        QVERIFY(!form.OutlineShape && !form.Drawing && !form.BandActive && !form.ShiftHeld);
+        QCOMPARE(form.PenColor, clBlack);
+        QCOMPARE(form.FillColor, clWhite);
+        QCOMPARE(form.SprayColor, clBlack);
+        QCOMPARE(form.PenSize, 2);
+        QVERIFY(!form.Modified);
+        QVERIFY(!form.UndoBtn->isEnabled());
+        QVERIFY(form.Edit1->text().isEmpty());
+        QCOMPARE(form.Edit1->maxLength(), 50);
+        QCOMPARE(form.Image3->geometry(), form.Image1->geometry());
+    }
+
+    void captionsContrastWithTheirSwatches()
+    {
+        FakePlatform fake;
+        TDrawForm form(fake.platform);
+        QCOMPARE(form.Label3->textColor(), QColor(Qt::white)); // "Pen" on black
+        QCOMPARE(form.Label2->textColor(), QColor(Qt::black)); // "Fill" on white
+        QCOMPARE(form.buttonBG->brushColor(), QColor(Qt::white));
+        QCOMPARE(form.FG->brushColor(), QColor(Qt::black));
+        QCOMPARE(form.BG->brushColor(), QColor(Qt::white));
+        QCOMPARE(captionColourOn(clGray), clWhite); // only the exact middle grey
+        QCOMPARE(captionColourOn(clSilver), TColor(0x3F3F3F));
+        QCOMPARE(captionColourOn(0x7F7F7F), clGray);
+    }
+
+    void asksForTheModeAtStartAndTheSavedModeAtTheEnd_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<int>("depth");
+        QTest::newRow("already 800 x 600 x 32") << 800 << 600 << 32;
+        QTest::newRow("1024 x 768 x 16") << 1024 << 768 << 16;
+    }
+    void asksForTheModeAtStartAndTheSavedModeAtTheEnd()
+    {
+        QFETCH(int, width);
+        QFETCH(int, height);
+        QFETCH(int, depth);
+        FakePlatform fake;
+        fake.display = FakeDisplayMode(width, height, depth);
+        auto form = std::make_unique<TDrawForm>(fake.platform);
+        QCOMPARE(form->OldScreenWidth, width);
+        QCOMPARE(form->OldScreenHeight, height);
+        QCOMPARE(form->OldBitsPerPixel, depth);
+        QCOMPARE(fake.display.requests.size(), std::size_t(1));
+        QCOMPARE(fake.display.requests[0], std::make_tuple(800, 600, 32));
+        form.reset();
+        QCOMPARE(fake.display.requests.size(), std::size_t(2));
+        QCOMPARE(fake.display.requests[1], std::make_tuple(width, height, depth));
+    }
+
+    void aRefusedSwitchStillAsksForTheSavedModeAtTheEnd()
+    {
+        FakePlatform fake;
+        fake.display = FakeDisplayMode(1280, 1024, 32);
+        fake.display.refuses = true;
+        auto form = std::make_unique<TDrawForm>(fake.platform);
+        form.reset();
+        QCOMPARE(fake.display.requests.back(), std::make_tuple(1280, 1024, 32));
+        QVERIFY(fake.dialogs.boxes.empty());
+    }
+
+    void closeButtonKeepsOnePixelFromTheRightEdge()
+    {
+        FakePlatform fake;
+        TDrawForm form(fake.platform);
+        form.show();
+        for (const int width : {800, 1024, 907, 640}) {
+            form.resize(width, 600);
+            QCOMPARE(form.SpeedButton1->geometry().right(), width - 2);
+            QCOMPARE(form.Panel2->width(), width);
+        }
+        QCOMPARE(form.UndoBtn->x(), 681); // the others keep their places
+    }
+
+    void windowAndPanelsShowTheArrowAndTheDrawingAreaNothingOfItsOwn()
+    {
+        FakePlatform fake;
+        TDrawForm form(fake.platform);
+        const QImage arrow = loadCursorResource("Normal").bitmap().toImage();
+        QVERIFY(!arrow.isNull());
+        for (QWidget* widget : std::initializer_list<QWidget*>{&form, form.Panel1, form.Panel2, form.Panel3}) {
+            QVERIFY(widget->testAttribute(Qt::WA_SetCursor));
+            QCOMPARE(widget->cursor().bitmap().toImage(), arrow);
+        }
+        QCOMPARE(form.Image1->cursorNumber(), 0);
+        QVERIFY(!form.Image1->testAttribute(Qt::WA_SetCursor));
+        QVERIFY(!form.NewBtn->testAttribute(Qt::WA_SetCursor)); // buttons show their panel's cursor
+    }
+
+    void helpOpensThePageFromTheCurrentDirectory()
+    {
+        FakePlatform fake;
+        TDrawForm form(fake.platform);
+        QTest::mouseClick(form.SpeedButton7, Qt::LeftButton);
+        QCOMPARE(fake.documents.opened, std::vector<QString>{"Scribbo_Help.htm"});
+        QVERIFY(fake.dialogs.boxes.empty());
+    }
+
+    void helpWithoutThePageShowsTheErrorAndChangesNothing()
+    {
+        FakePlatform fake;
+        fake.documents.succeeds = false;
+        TDrawForm form(fake.platform);
+        QTest::mouseClick(form.SpeedButton7, Qt::LeftButton);
+        QCOMPARE(fake.dialogs.boxes.size(), std::size_t(1));
+        const MessageBoxRequest& box = fake.dialogs.boxes[0];
+        QCOMPARE(box.text, QString("Failed to execute Scribbo_Help.htm"));
+        QCOMPARE(box.caption, QString("Error"));
+        QCOMPARE(box.icon, MessageIcon::Error);
+        QCOMPARE(box.buttons.size(), std::size_t(1));
+        QCOMPARE(box.buttons[0].caption, QString("OK"));
+        QVERIFY(!form.Modified && form.PenTool && !form.UndoBtn->isEnabled());
+    }
+
+    void closeButtonClosesTheWindow()
+    {
+        FakePlatform fake;
+        TDrawForm form(fake.platform);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QTest::mouseClick(form.SpeedButton1, Qt::LeftButton);
+        QVERIFY(!form.isVisible());
+    }
+
+    void titleIsTheProgramNameWithoutDirectoryOrExtension()
+    {
+        QCOMPARE(ApplicationTitle("/usr/local/bin/scribbo"), QString("scribbo"));
+        QCOMPARE(ApplicationTitle("C:/Programs/DRAW.EXE"), QString("Draw"));
+        QCOMPARE(ApplicationTitle("/opt/Paint.Box/kIDs.paint.exe"), QString("kids"));
+        QCOMPARE(ApplicationTitle("/opt/.hidden"), QString(""));
+    }
+
+    void errorsGetAFullStopWhenTheyEndInALetter()
+    {
+        QCOMPARE(WithFullStop("Stream write error"), QString("Stream write error."));
+        QCOMPARE(WithFullStop("Out of memory."), QString("Out of memory."));
+        QCOMPARE(WithFullStop("Is it?"), QString("Is it?."));   // '?' sorts after '.'
+        QCOMPARE(WithFullStop("Done!"), QString("Done!"));      // '!' sorts before it
+        QCOMPARE(WithFullStop("Cannot create file \"a\". (13)"), QString("Cannot create file \"a\". (13)"));
+        QCOMPARE(WithFullStop(""), QString(""));
+    }
+
+    void handlerErrorsAreShownAndTheProgramGoesOn()
+    {
+        FakeDialogs dialogs;
+        bool after = false;
+        runGuarded(dialogs, [] { throw ScribboError("Bitmap image is not valid"); });
+        runGuarded(dialogs, [] { throw std::bad_alloc(); });
+        runGuarded(dialogs, [&] { after = true; });
+        QVERIFY(after);
+        QCOMPARE(dialogs.boxes.size(), std::size_t(2));
+        QCOMPARE(dialogs.boxes[0].text, QString("Bitmap image is not valid."));
+        QCOMPARE(dialogs.boxes[0].caption, ApplicationTitle(QCoreApplication::applicationFilePath()));
+        QCOMPARE(dialogs.boxes[0].icon, MessageIcon::Error);
+        QCOMPARE(dialogs.boxes[1].text, QString("Out of memory."));
+    }
+};
+
+QTEST_MAIN(StartupTest)
+#include "startup_test.moc"

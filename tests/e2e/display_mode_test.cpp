@@ -1,0 +1,61 @@
+// Scribbo asks for an 800 x 600 screen while it runs and gives the desktop
+// its own size back however it ends. Xvnc starts at 1024 x 768, so both
+// changes show.
+#include "layout_check.h"
+#include "scribbo_test.h"
+#include "screen_size.h"
+
+#include <csignal>
+#include <cstring>
+
+#include <sys/wait.h>
+
+namespace {
+
+constexpr ScreenSize scribboSize{800, 600};
+constexpr ScreenSize desktopSize{1024, 768};
+
+bool endedNormally(std::optional<int> status)
+{
+    return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
+}
+
+} // namespace
+
+TEST_F(ScribboOnResizableScreenTest, CoversAnEightHundredBySixHundredScreenAndPutsTheOldSizeBackWhenClosed)
+{
+    EXPECT_EQ(readScreenSize(displayName()), std::optional(scribboSize));
+    const auto showsStartLayout = [](const Screenshot& shot) {
+        return shot.width() == scribboSize.width && shot.height() == scribboSize.height
+               && showsLayout(shot, scribbo::startLayout());
+    };
+    EXPECT_TRUE(waitForScreen(showsStartLayout, stepGuard).has_value())
+        << "a " << lastScreenshot().width() << " x " << lastScreenshot().height() << " screen:\n"
+        << joinLines(layoutMismatches(lastScreenshot(), scribbo::startLayout()))
+        << "screenshot: " << keepScreenshot(lastScreenshot(), "layout");
+
+    clickAt(scribbo::buttons::close);
+    const std::optional<int> status = waitForScribboExit(stepGuard);
+    ASSERT_TRUE(endedNormally(status)) << scribboReport();
+    // Scribbo has gone: the size must already be back, with nothing to wait for.
+    EXPECT_EQ(readScreenSize(displayName()), std::optional(desktopSize));
+}
+
+class ScribboEndedBySignalTest : public ScribboOnResizableScreenTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ScribboEndedBySignalTest, PutsTheOldSizeBack)
+{
+    ASSERT_EQ(readScreenSize(displayName()), std::optional(scribboSize));
+    scribboProcess().signal(GetParam());
+    const std::optional<int> status = waitForScribboExit(stepGuard);
+    ASSERT_TRUE(endedNormally(status)) << scribboReport();
+    EXPECT_EQ(readScreenSize(displayName()), std::optional(desktopSize));
+}
+
+std::string signalName(const ::testing::TestParamInfo<int>& info)
+{
+    return sigabbrev_np(info.param);
+}
+
+INSTANTIATE_TEST_SUITE_P(TerminationSignals, ScribboEndedBySignalTest, ::testing::Values(SIGTERM, SIGINT, SIGHUP),
+    signalName);

@@ -1,0 +1,50 @@
+// The pixels of a whole screen at one moment, and the X connection that
+// takes them.
+#pragma once
+
+#include "rgb.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+using Display = struct _XDisplay;
+
+class Screenshot {
+public:
+    Screenshot() = default;
+    Screenshot(int width, int height, std::vector<Rgb> pixels);
+
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+    bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < m_width && y < m_height; }
+    // Outside the screen: nothing.
+    std::optional<Rgb> at(int x, int y) const;
+    // Binary PPM, which any image viewer opens. Throws std::runtime_error.
+    void savePpm(const std::string& path) const;
+
+private:
+    int m_width = 0;
+    int m_height = 0;
+    std::vector<Rgb> m_pixels;
+};
+
+// One connection to a display for reading what its root window shows.
+class ScreenReader {
+public:
+    // Throws std::runtime_error when the display cannot be opened.
+    explicit ScreenReader(const std::string& displayName);
+    ~ScreenReader();
+
+    ScreenReader(const ScreenReader&) = delete;
+    ScreenReader& operator=(const ScreenReader&) = delete;
+
+    // The whole root window at its present size; empty if the server refused
+    // (as it may while the screen changes size).
+    Screenshot grab();
+    // One pixel of the root window; nothing outside it or on refusal.
+    std::optional<Rgb> pixel(int x, int y);
+
+private:
+    Display* m_display = nullptr;
+};

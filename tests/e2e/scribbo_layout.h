@@ -1,0 +1,87 @@
+// Where Scribbo's parts are on an 800 x 600 screen and which colours they
+// show when it starts, in screen coordinates (the window covers the screen
+// from (0, 0)).
+#pragma once
+
+#include "rgb.h"
+
+#include <string>
+#include <vector>
+
+namespace scribbo {
+
+struct Point {
+    int x = 0;
+    int y = 0;
+};
+
+// Inclusive pixel ranges.
+struct Area {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+
+    bool contains(Point point) const
+    {
+        return point.x >= left && point.x <= right && point.y >= top && point.y <= bottom;
+    }
+    int pixelCount() const { return (right - left + 1) * (bottom - top + 1); }
+};
+
+// What an area must show: the colour on every pixel, or somewhere in it
+// (text and glyphs, whose exact pixels depend on fonts).
+struct ColourArea {
+    std::string name;
+    Area area;
+    Rgb colour;
+    enum class Coverage { everyPixel, somePixel } coverage = Coverage::everyPixel;
+};
+
+constexpr Rgb windowGrey{128, 128, 128};
+constexpr Rgb barBlue{0, 128, 192};
+constexpr Rgb captionYellow{255, 255, 225};
+constexpr Rgb columnCream{255, 251, 240};
+
+// The drawing area; picture coordinates are screen coordinates less its corner.
+constexpr Area picture{77, 56, 797, 544};
+
+// Where to click: the middle of each button.
+namespace buttons {
+constexpr Point newPicture{26, 26};
+constexpr Point load{81, 26};
+constexpr Point save{138, 26};
+constexpr Point print{193, 26};
+constexpr Point undo{707, 26};
+constexpr Point close{772, 26};
+constexpr Point biggerPen{58, 458};
+constexpr Point smallerPen{58, 482};
+constexpr Point filledRectangle{102, 574};
+constexpr Point filledEllipse{146, 574};
+constexpr Point rectangle{190, 574};
+constexpr Point ellipse{234, 574};
+constexpr Point pen{278, 574};
+constexpr Point line{323, 574};
+constexpr Point fill{368, 574};
+constexpr Point spray{413, 574};
+constexpr Point help{774, 574};
+} // namespace buttons
+
+inline Point toScreen(Point inPicture)
+{
+    return {inPicture.x + picture.left, inPicture.y + picture.top};
+}
+
+// The twenty colour swatches row by row, left then right, each as the part
+// that no neighbour overlaps.
+std::vector<ColourArea> swatches();
+// The middle of a swatch, to click on; index as in swatches().
+Point swatchMiddle(int index);
+// Everything the window shows at start, the whole drawing area included.
+std::vector<ColourArea> startLayout();
+// A few single pixels that are all right only once the whole window is
+// mapped and painted: the drawing area, both bars, the swatches, the left
+// column.
+std::vector<ColourArea> paintedSignals();
+
+} // namespace scribbo

@@ -1,0 +1,79 @@
+// Each test gets an X server and a Scribbo of its own, started in a fresh
+// working directory and waited for until its window is painted, with what the
+// tests need to drive and look at it. Both end with the test, whether it
+// passes or not.
+#pragma once
+
+#include "child_process.h"
+#include "pointer.h"
+#include "scribbo_layout.h"
+#include "screenshot.h"
+#include "temporary_directory.h"
+#include "x_server.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class ScribboTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Xvfb with its 800 x 600 screen, unless a fixture needs another server.
+    virtual XServer::Kind serverKind() const { return XServer::Kind::Xvfb; }
+
+    const std::string& displayName() const { return m_server->displayName(); }
+    Pointer& pointer() { return *m_pointer; }
+    ChildProcess& scribboProcess() { return *m_scribbo; }
+
+    Screenshot screenshot();
+    // Takes screenshots until one satisfies the condition; nothing if none
+    // did in time (the last one is then in lastScreenshot()).
+    std::optional<Screenshot> waitForScreen(const std::function<bool(const Screenshot&)>& condition,
+                                            std::chrono::milliseconds timeout);
+    const Screenshot& lastScreenshot() const { return m_lastScreenshot; }
+    // Fails the test unless the screen pixel turns to the colour in time.
+    void waitForPixel(scribbo::Point onScreen, Rgb colour, const std::string& what);
+    // A drag in the drawing area: press at the first point, move through the
+    // others, release at the last. After each move it waits until the
+    // segment's middle shows the colour, so Scribbo has handled the move.
+    void drawStroke(Pointer::Button button, const std::vector<scribbo::Point>& inPicture, Rgb colour);
+    void moveTo(scribbo::Point onScreen) { m_pointer->moveTo(onScreen.x, onScreen.y); }
+    void clickAt(scribbo::Point onScreen, Pointer::Button button = Pointer::left);
+
+    std::optional<int> waitForScribboExit(std::chrono::milliseconds timeout);
+    // Saves the screenshot beside the test program; the path, for messages.
+    std::string keepScreenshot(const Screenshot& screenshot, const std::string& label) const;
+    // Whether Scribbo still runs, and what it wrote, for messages.
+    std::string scribboReport() const;
+
+    // Guards against waiting forever; not a measure of speed.
+    static constexpr std::chrono::seconds startGuard{30};
+    static constexpr std::chrono::seconds stepGuard{10};
+
+private:
+    void startScribbo();
+    void waitUntilPainted();
+
+    std::unique_ptr<XServer> m_server;
+    std::unique_ptr<TemporaryDirectory> m_directory;
+    std::unique_ptr<ChildProcess> m_scribbo;
+    std::unique_ptr<ScreenReader> m_reader;
+    std::unique_ptr<Pointer> m_pointer;
+    Screenshot m_lastScreenshot;
+};
+
+// Scribbo on Xvnc, whose screen starts at 1024 x 768 and can change size.
+class ScribboOnResizableScreenTest : public ScribboTest {
+protected:
+    XServer::Kind serverKind() const override { return XServer::Kind::Xvnc; }
+};
+
+// Lines joined for a failure message.
+std::string joinLines(const std::vector<std::string>& lines);

@@ -1,0 +1,39 @@
+// A real X server of our own on a free display number (50 to 99), ended when
+// the object goes. Xvfb has one fixed screen; Xvnc's screen size can be
+// changed by its clients through RandR.
+#pragma once
+
+#include "child_process.h"
+#include "temporary_directory.h"
+
+#include <memory>
+#include <string>
+
+class XServer {
+public:
+    enum class Kind { Xvfb, Xvnc };
+
+    // Xvfb: 800 x 600 x 24; Xvnc: 1024 x 768 x 24. Returns once a client can
+    // connect; throws std::runtime_error when no display could be started.
+    explicit XServer(Kind kind);
+    ~XServer();
+
+    XServer(const XServer&) = delete;
+    XServer& operator=(const XServer&) = delete;
+
+    // ":57"
+    const std::string& displayName() const { return m_displayName; }
+    // What the server wrote, for failure messages.
+    std::string log() const;
+
+private:
+    bool startOn(int number);
+
+    Kind m_kind;
+    TemporaryDirectory m_directory;
+    std::unique_ptr<ChildProcess> m_process;
+    std::string m_displayName;
+};
+
+// True when a client can connect to the display now.
+bool canConnect(const std::string& displayName);

@@ -1,7 +1,7 @@
 // XErrorTrap against a real X server: errors that would end the program are
 // caught, and Xlib's process-wide handler is left as it was found.
-#include "test_x_server.h"
 #include "x_error_trap.h"
+#include "x_server.h"
 
 #include <gtest/gtest.h>
 
@@ -37,7 +37,6 @@ class XErrorTrapTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(server.isRunning()) << server.failure();
         first.reset(XOpenDisplay(server.displayName().c_str()));
         second.reset(XOpenDisplay(server.displayName().c_str()));
         ASSERT_TRUE(first && second);
@@ -48,7 +47,8 @@ protected:
 
     void TearDown() override { XSetErrorHandler(previousHandler); }
 
-    TestXServer server;
+    // Throws, failing the test with the server's words, if it cannot start.
+    XServer server {XServer::Kind::Xvnc};
     DisplayConnection first;
     DisplayConnection second;
     XErrorHandler previousHandler = nullptr;

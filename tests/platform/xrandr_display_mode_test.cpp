@@ -1,8 +1,8 @@
 // XRandrDisplayMode against real X servers (Xvnc) whose mode can change.
 #include "scoped_application.h"
 #include "scoped_environment.h"
-#include "test_x_server.h"
 #include "x_screen_probe.h"
+#include "x_server.h"
 #include "xrandr_display_mode.h"
 
 #include <QGuiApplication>
@@ -14,11 +14,7 @@ namespace {
 
 class XRandrDisplayModeTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(server.isRunning()) << server.failure();
-        display.emplace("DISPLAY", server.displayName());
-    }
+    void SetUp() override { display.emplace("DISPLAY", server.displayName()); }
 
     XScreenState screenNow() const
     {
@@ -36,7 +32,8 @@ protected:
         EXPECT_EQ(state.crtcHeight, height);
     }
 
-    TestXServer server;
+    // Throws, failing the test with the server's words, if it cannot start.
+    XServer server {XServer::Kind::Xvnc};
     std::optional<ScopedEnvironment> display;
     XRandrDisplayMode mode;
 };
@@ -164,8 +161,7 @@ TEST_F(XRandrDisplayModeTest, WithoutDisplayOrApplicationAnswersZeroAndChangesNo
 
 TEST(XRandrDisplayModeDepthTest, ReportsSixteenBitsOnASixteenBitServer)
 {
-    const TestXServer server(TestXServer::Kind::Xvnc, 16);
-    ASSERT_TRUE(server.isRunning()) << server.failure();
+    const XServer server(XServer::Kind::Xvnc, 16);
     const ScopedEnvironment display("DISPLAY", server.displayName());
     XRandrDisplayMode mode;
     EXPECT_EQ(mode.bitsPerPixel(), 16);

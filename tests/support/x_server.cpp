@@ -54,15 +54,16 @@ bool lockHeldBy(int number, pid_t pid)
     return lock >> owner && owner == long(pid);
 }
 
-std::vector<std::string> serverArguments(XServer::Kind kind, int number)
+std::vector<std::string> serverArguments(XServer::Kind kind, int number, int depth)
 {
     const std::string display = ":" + std::to_string(number);
+    const std::string bits = std::to_string(depth);
     // -noreset: by default the server resets when its last client goes,
     // refusing connections meanwhile and putting its screen size back.
     if (kind == XServer::Kind::Xvfb)
-        return {"Xvfb", display, "-screen", "0", "800x600x24", "-nolisten", "tcp", "-noreset"};
+        return {"Xvfb", display, "-screen", "0", "800x600x" + bits, "-nolisten", "tcp", "-noreset"};
     // -rfbport -1: no VNC port, so servers started side by side cannot collide on one.
-    return {"Xvnc", display, "-geometry", "1024x768", "-depth", "24", "-SecurityTypes", "None",
+    return {"Xvnc", display, "-geometry", "1024x768", "-depth", bits, "-SecurityTypes", "None",
             "-nolisten", "tcp", "-rfbport", "-1", "-noreset"};
 }
 
@@ -77,8 +78,9 @@ bool canConnect(const std::string& displayName)
     return true;
 }
 
-XServer::XServer(Kind kind)
+XServer::XServer(Kind kind, int depth)
     : m_kind(kind)
+    , m_depth(depth)
     , m_directory("scribbo-x")
 {
     for (int number = firstNumber; number <= lastNumber; ++number) {
@@ -93,7 +95,7 @@ XServer::~XServer() = default;
 bool XServer::startOn(int number)
 {
     ChildOptions options;
-    options.arguments = serverArguments(m_kind, number);
+    options.arguments = serverArguments(m_kind, number, m_depth);
     options.logPath = m_directory.file("server.log");
     m_process = std::make_unique<ChildProcess>(options);
     const std::string name = ":" + std::to_string(number);

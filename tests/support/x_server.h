@@ -13,9 +13,10 @@ class XServer {
 public:
     enum class Kind { Xvfb, Xvnc };
 
-    // Xvfb: 800 x 600 x 24; Xvnc: 1024 x 768 x 24. Returns once a client can
-    // connect; throws std::runtime_error when no display could be started.
-    explicit XServer(Kind kind);
+    // Xvfb: 800 x 600; Xvnc: 1024 x 768; both of the given colour depth.
+    // Returns once a client can connect; throws std::runtime_error when no
+    // display could be started.
+    explicit XServer(Kind kind, int depth = 24);
     ~XServer();
 
     XServer(const XServer&) = delete;
@@ -30,6 +31,7 @@ private:
     bool startOn(int number);
 
     Kind m_kind;
+    int m_depth;
     TemporaryDirectory m_directory;
     std::unique_ptr<ChildProcess> m_process;
     std::string m_displayName;

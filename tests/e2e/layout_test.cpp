@@ -3,7 +3,7 @@
 #include "layout_check.h"
 #include "scribbo_test.h"
 
-TEST_F(ScribboTest, StartsWithEveryPanelInItsColoursAndAnEmptyPicture)
+void ScribboTest::expectStartLayout()
 {
     const auto showsStartLayout = [](const Screenshot& shot) { return showsLayout(shot, scribbo::startLayout()); };
     if (!waitForScreen(showsStartLayout, stepGuard)) {
@@ -12,4 +12,23 @@ TEST_F(ScribboTest, StartsWithEveryPanelInItsColoursAndAnEmptyPicture)
     }
     EXPECT_EQ(lastScreenshot().width(), 800);
     EXPECT_EQ(lastScreenshot().height(), 600);
+}
+
+TEST_F(ScribboTest, StartsWithEveryPanelInItsColoursAndAnEmptyPicture)
+{
+    expectStartLayout();
+}
+
+// One picture pixel stays one screen pixel whatever scale the desktop asks for.
+TEST_F(ScribboOnScaledDesktopTest, KeepsItsLayoutPixelForPixel)
+{
+    expectStartLayout();
+    ASSERT_NO_FATAL_FAILURE(drawStroke(Pointer::left, {{100, 100}, {300, 100}}, colours::black));
+    const Screenshot shot = screenshot();
+    const scribbo::Point above = scribbo::toScreen({200, 98}), top = scribbo::toScreen({200, 99});
+    const scribbo::Point bottom = scribbo::toScreen({200, 100}), below = scribbo::toScreen({200, 101});
+    EXPECT_EQ(shot.at(above.x, above.y), colours::white);
+    EXPECT_EQ(shot.at(top.x, top.y), colours::black);
+    EXPECT_EQ(shot.at(bottom.x, bottom.y), colours::black);
+    EXPECT_EQ(shot.at(below.x, below.y), colours::white);
 }

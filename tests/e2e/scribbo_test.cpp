@@ -78,6 +78,8 @@ void ScribboTest::startScribbo()
     ChildOptions options;
     options.arguments = {SCRIBBO_BINARY};
     options.environment = {{"DISPLAY", displayName()}, {"QT_QPA_PLATFORM", "xcb"}};
+    for (const auto& setting : scribboEnvironment())
+        options.environment.push_back(setting);
     options.unset = {"WAYLAND_DISPLAY"};
     options.workingDirectory = workingDirectory;
     options.logPath = m_directory->file("scribbo.log");

@@ -27,6 +27,8 @@ protected:
 
     // Xvfb with its 800 x 600 screen, unless a fixture needs another server.
     virtual XServer::Kind serverKind() const { return XServer::Kind::Xvfb; }
+    // Set for Scribbo on top of what the tests run with.
+    virtual std::vector<std::pair<std::string, std::string>> scribboEnvironment() const { return {}; }
 
     const std::string& displayName() const { return m_server->displayName(); }
     Pointer& pointer() { return *m_pointer; }
@@ -46,6 +48,9 @@ protected:
     void drawStroke(Pointer::Button button, const std::vector<scribbo::Point>& inPicture, Rgb colour);
     void moveTo(scribbo::Point onScreen) { m_pointer->moveTo(onScreen.x, onScreen.y); }
     void clickAt(scribbo::Point onScreen, Pointer::Button button = Pointer::left);
+
+    // Fails the test unless the screen shows the start layout in time.
+    void expectStartLayout();
 
     std::optional<int> waitForScribboExit(std::chrono::milliseconds timeout);
     // Saves the screenshot beside the test program; the path, for messages.
@@ -73,6 +78,15 @@ private:
 class ScribboOnResizableScreenTest : public ScribboTest {
 protected:
     XServer::Kind serverKind() const override { return XServer::Kind::Xvnc; }
+};
+
+// Scribbo on a desktop that asks Qt to scale everything by two.
+class ScribboOnScaledDesktopTest : public ScribboTest {
+protected:
+    std::vector<std::pair<std::string, std::string>> scribboEnvironment() const override
+    {
+        return {{"QT_SCALE_FACTOR", "2"}, {"QT_SCREEN_SCALE_FACTORS", "2"}, {"QT_FONT_DPI", "192"}};
+    }
 };
 
 // Lines joined for a failure message.

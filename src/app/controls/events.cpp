@@ -1,5 +1,7 @@
 #include "events.h"
 
+#include <QMouseEvent>
+
 std::optional<TMouseButton> mouseButtonOf(Qt::MouseButton button)
 {
     switch (button) {
@@ -24,4 +26,15 @@ TShiftState shiftStateOf(Qt::KeyboardModifiers modifiers)
     if (modifiers & Qt::ControlModifier)
         state |= ssCtrl;
     return state;
+}
+
+void callMouseHandler(const TMouseEvent& handler, QMouseEvent* event)
+{
+    const auto button = mouseButtonOf(event->button());
+    if (!button || !handler) {
+        event->ignore();
+        return;
+    }
+    const QPoint position = event->position().toPoint();
+    handler(*button, shiftStateOf(event->modifiers()), position.x(), position.y());
 }

@@ -3,6 +3,8 @@
 
 #include <Qt>
 
+class QMouseEvent;
+
 #include <functional>
 #include <optional>
 
@@ -20,3 +22,7 @@ TShiftState shiftStateOf(Qt::KeyboardModifiers modifiers);
 
 using TMouseEvent = std::function<void(TMouseButton button, TShiftState shift, int x, int y)>;
 using TMouseMoveEvent = std::function<void(TShiftState shift, int x, int y)>;
+
+// Calls the handler with the event's button, keys and position; a press or
+// release that no handler takes goes on to the parent.
+void callMouseHandler(const TMouseEvent& handler, QMouseEvent* event);

@@ -63,13 +63,7 @@ void TImage::paintEvent(QPaintEvent* event)
     painter.drawImage(area.topLeft(), view, area);
 }
 
-void TImage::mousePressEvent(QMouseEvent* event)
-{
-    const auto button = mouseButtonOf(event->button());
-    if (button && OnMouseDown)
-        OnMouseDown(*button, shiftStateOf(event->modifiers()), event->position().toPoint().x(),
-                    event->position().toPoint().y());
-}
+void TImage::mousePressEvent(QMouseEvent* event) { callMouseHandler(OnMouseDown, event); }
 
 void TImage::mouseMoveEvent(QMouseEvent* event)
 {
@@ -77,10 +71,4 @@ void TImage::mouseMoveEvent(QMouseEvent* event)
         OnMouseMove(shiftStateOf(event->modifiers()), event->position().toPoint().x(), event->position().toPoint().y());
 }
 
-void TImage::mouseReleaseEvent(QMouseEvent* event)
-{
-    const auto button = mouseButtonOf(event->button());
-    if (button && OnMouseUp)
-        OnMouseUp(*button, shiftStateOf(event->modifiers()), event->position().toPoint().x(),
-                  event->position().toPoint().y());
-}
+void TImage::mouseReleaseEvent(QMouseEvent* event) { callMouseHandler(OnMouseUp, event); }

@@ -28,13 +28,4 @@ void TLabel::paintEvent(QPaintEvent*)
     painter.drawText(rect(), int(alignment | Qt::AlignTop) | (wordWrap ? Qt::TextWordWrap : 0), caption);
 }
 
-void TLabel::mousePressEvent(QMouseEvent* event)
-{
-    const auto button = mouseButtonOf(event->button());
-    if (!button || !OnMouseDown) {
-        event->ignore();
-        return;
-    }
-    const QPoint position = event->position().toPoint();
-    OnMouseDown(*button, shiftStateOf(event->modifiers()), position.x(), position.y());
-}
+void TLabel::mousePressEvent(QMouseEvent* event) { callMouseHandler(OnMouseDown, event); }

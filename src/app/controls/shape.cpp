@@ -28,13 +28,4 @@ void TShape::paintEvent(QPaintEvent*)
     painter.drawRect(square.adjusted(0, 0, -1, -1));
 }
 
-void TShape::mousePressEvent(QMouseEvent* event)
-{
-    const auto button = mouseButtonOf(event->button());
-    if (!button || !OnMouseDown) {
-        event->ignore();
-        return;
-    }
-    const QPoint position = event->position().toPoint();
-    OnMouseDown(*button, shiftStateOf(event->modifiers()), position.x(), position.y());
-}
+void TShape::mousePressEvent(QMouseEvent* event) { callMouseHandler(OnMouseDown, event); }

@@ -4,8 +4,8 @@
 // ratio and the difference.
 //   startup_bench [--runs N]     N of each, 10 unless told
 #include "child_process.h"
-#include "scribbo_layout.h"
 #include "screenshot.h"
+#include "scribbo_layout.h"
 #include "temporary_directory.h"
 #include "wait_until.h"
 #include "x_server.h"
@@ -41,10 +41,7 @@ struct Measurement {
     double residentMebibytes = 0;
 };
 
-ColourArea pixel(const char* name, int x, int y, Rgb colour)
-{
-    return {name, {x, y, x, y}, colour};
-}
+ColourArea pixel(const char* name, int x, int y, Rgb colour) { return {name, {x, y, x, y}, colour}; }
 
 std::vector<ColourArea> minimalWindowSignals()
 {
@@ -160,8 +157,8 @@ void printReport(int runs, const Program& measured, const Summary& measuredSumma
     printRow(baseline, baselineSummary);
     std::printf("\nstart-up %s / %s: %.2f (goal: within 1.3)\n", measured.name.c_str(), baseline.name.c_str(),
                 measuredSummary.startupMilliseconds / baselineSummary.startupMilliseconds);
-    std::printf("idle memory %s - %s: %+.1f MiB (goal: within 15 MiB)\n", measured.name.c_str(),
-                baseline.name.c_str(), measuredSummary.residentMebibytes - baselineSummary.residentMebibytes);
+    std::printf("idle memory %s - %s: %+.1f MiB (goal: within 15 MiB)\n", measured.name.c_str(), baseline.name.c_str(),
+                measuredSummary.residentMebibytes - baselineSummary.residentMebibytes);
 }
 
 } // namespace

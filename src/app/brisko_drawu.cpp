@@ -38,9 +38,8 @@ void TDrawForm::wireEvents()
         guarded([&] { Image1MouseUp(Image1, button, shift, x, y); });
     };
     const auto onClick = [this](TSpeedButton* button, void (TDrawForm::*handler)(QObject*)) {
-        connect(button, &QAbstractButton::clicked, this, [this, button, handler] {
-            guarded([&] { (this->*handler)(button); });
-        });
+        connect(button, &QAbstractButton::clicked, this,
+                [this, button, handler] { guarded([&] { (this->*handler)(button); }); });
     };
     onClick(SpeedButton1, &TDrawForm::SpeedButton1Click);
     onClick(SpeedButton7, &TDrawForm::SpeedButton7Click);
@@ -57,8 +56,8 @@ void TDrawForm::wireEvents()
     onClick(SpeedButton9, &TDrawForm::SpeedButton9Click);
 
     // Palette actions act on the press itself.
-    const auto onMouseDown = [this](auto* control, void (TDrawForm::*handler)(QObject*, TMouseButton, TShiftState,
-                                                                             int, int)) {
+    const auto onMouseDown = [this](auto* control,
+                                    void (TDrawForm::*handler)(QObject*, TMouseButton, TShiftState, int, int)) {
         control->OnMouseDown = [this, control, handler](TMouseButton button, TShiftState shift, int x, int y) {
             guarded([&] { (this->*handler)(control, button, shift, x, y); });
         };

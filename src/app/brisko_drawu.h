@@ -28,11 +28,11 @@ public:
     void showOnPrimaryScreen();
 
     // Controls on the window
-    TImage* Image1;  // the drawing area
-    TImage* Image3;  // hidden: the undo snapshot
-    TPanel* Panel1;  // the left column
-    TPanel* Panel2;  // the top bar
-    TPanel* Panel3;  // the tool bar
+    TImage* Image1; // the drawing area
+    TImage* Image3; // hidden: the undo snapshot
+    TPanel* Panel1; // the left column
+    TPanel* Panel2; // the top bar
+    TPanel* Panel3; // the tool bar
     // Panel2
     TSpeedButton* NewBtn;
     TSpeedButton* SpeedButton2; // Load Picture
@@ -50,7 +50,7 @@ public:
     TSpeedButton* SpeedButton6; // Fill
     TSpeedButton* SprayBtn;
     TLabel* Label5;
-    QLineEdit* Edit1; // the title
+    QLineEdit* Edit1;           // the title
     TSpeedButton* SpeedButton7; // help
     // Panel1
     std::array<TShape*, 22> Shape{}; // the swatches Shape[2] to Shape[21]

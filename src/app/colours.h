@@ -25,7 +25,4 @@ inline TColor toTColor(const QColor& colour)
 
 // The caption colour that shows on a swatch: each channel turned round, but
 // white on the middle grey, where the turned-round colour would hardly show.
-inline TColor captionColourOn(TColor swatch)
-{
-    return swatch == clGray ? clWhite : (swatch ^ 0xFFFFFF);
-}
+inline TColor captionColourOn(TColor swatch) { return swatch == clGray ? clWhite : (swatch ^ 0xFFFFFF); }

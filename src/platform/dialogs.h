@@ -22,8 +22,8 @@ struct MessageBoxRequest {
     QString text;
     QString caption;
     MessageIcon icon = MessageIcon::None;
-    std::vector<MessageButton> buttons; // left to right
-    int defaultButton = 0;              // index pressed by Enter
+    std::vector<MessageButton> buttons;   // left to right
+    int defaultButton = 0;                // index pressed by Enter
     TModalResult escapeResult = mrCancel; // Escape and the close box answer this
 };
 

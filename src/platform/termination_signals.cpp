@@ -14,7 +14,7 @@ namespace {
 constexpr std::array<int, 3> terminationSignals = {SIGTERM, SIGINT, SIGHUP};
 
 // Read by the signal handler, so it must be lock-free.
-std::atomic<int> signalWriteEnd {-1};
+std::atomic<int> signalWriteEnd{-1};
 static_assert(std::atomic<int>::is_always_lock_free);
 
 void onTerminationSignal(int signalNumber)
@@ -24,7 +24,7 @@ void onTerminationSignal(int signalNumber)
     if (writeEnd >= 0) {
         const char byte = char(signalNumber);
         // A full socket already holds a wake-up, so a failed write loses nothing.
-        if (::write(writeEnd, &byte, 1) < 0) { }
+        if (::write(writeEnd, &byte, 1) < 0) {}
     }
     errno = savedErrno;
 }

@@ -7,8 +7,8 @@
 #include <QObject>
 
 #include <array>
-#include <signal.h>
 #include <functional>
+#include <signal.h>
 
 class QSocketNotifier;
 
@@ -35,5 +35,5 @@ private:
     int m_previousWriteEnd = -1;
     bool m_installed = false;
     QSocketNotifier* m_notifier = nullptr;
-    std::array<struct sigaction, 3> m_previousActions {};
+    std::array<struct sigaction, 3> m_previousActions{};
 };

@@ -69,7 +69,7 @@ Size qtScreenSize()
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return {};
     const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? Size {screen->geometry().width(), screen->geometry().height()} : Size {};
+    return screen ? Size{screen->geometry().width(), screen->geometry().height()} : Size{};
 }
 
 int qtBitsPerPixel()
@@ -131,7 +131,7 @@ public:
             if (id == crtcId()) {
                 right = m_crtc->x + primarySize.width;
                 bottom = m_crtc->y + primarySize.height;
-            } else if (CrtcInfo other {XRRGetCrtcInfo(m_display, m_resources.get(), id)}; other && other->mode) {
+            } else if (CrtcInfo other{XRRGetCrtcInfo(m_display, m_resources.get(), id)}; other && other->mode) {
                 right = other->x + int(other->width);
                 bottom = other->y + int(other->height);
             }
@@ -143,7 +143,7 @@ public:
     static Size shownSize(const XRRModeInfo& mode, Rotation rotation)
     {
         const bool sideways = rotation & (RR_Rotate_90 | RR_Rotate_270);
-        return sideways ? Size {int(mode.height), int(mode.width)} : Size {int(mode.width), int(mode.height)};
+        return sideways ? Size{int(mode.height), int(mode.width)} : Size{int(mode.width), int(mode.height)};
     }
 
 private:
@@ -162,10 +162,10 @@ private:
     {
         if (output == None)
             return false;
-        OutputInfo info {XRRGetOutputInfo(m_display, m_resources.get(), output)};
+        OutputInfo info{XRRGetOutputInfo(m_display, m_resources.get(), output)};
         if (!info || info->connection != RR_Connected || info->crtc == None)
             return false;
-        CrtcInfo crtc {XRRGetCrtcInfo(m_display, m_resources.get(), info->crtc)};
+        CrtcInfo crtc{XRRGetCrtcInfo(m_display, m_resources.get(), info->crtc)};
         if (!crtc || crtc->mode == None)
             return false;
         m_outputInfo = std::move(info);
@@ -251,9 +251,9 @@ class ModeChange {
 public:
     ModeChange(Display* display, XErrorTrap& trap, const RandrScreen& screen)
         : m_display(display), m_trap(trap), m_screen(screen), m_number(DefaultScreen(display)),
-          m_originalSize(rootSize(display)),
-          m_pixelsForMillimetres {DisplayWidth(display, m_number), DisplayHeight(display, m_number)},
-          m_originalMillimetres {DisplayWidthMM(display, m_number), DisplayHeightMM(display, m_number)}
+          m_originalSize(rootSize(display)), m_pixelsForMillimetres{DisplayWidth(display, m_number),
+                                                                    DisplayHeight(display, m_number)},
+          m_originalMillimetres{DisplayWidthMM(display, m_number), DisplayHeightMM(display, m_number)}
     {
     }
 
@@ -261,8 +261,8 @@ public:
     {
         // Grow the screen before a larger CRTC, shrink it after a smaller one:
         // every CRTC has to fit in the screen at every step.
-        const Size grown {std::max(m_originalSize.width, screenSize.width),
-                          std::max(m_originalSize.height, screenSize.height)};
+        const Size grown{std::max(m_originalSize.width, screenSize.width),
+                         std::max(m_originalSize.height, screenSize.height)};
         if (!resizeScreen(grown))
             return;
         if (!setCrtcMode(mode.id)) {
@@ -329,7 +329,7 @@ std::optional<Size> allowedScreenSize(Display* display, Size needed)
         return std::nullopt;
     if (needed.width > maxWidth || needed.height > maxHeight)
         return std::nullopt;
-    return Size {std::max(needed.width, minWidth), std::max(needed.height, minHeight)};
+    return Size{std::max(needed.width, minWidth), std::max(needed.height, minHeight)};
 }
 
 void changePrimaryMode(Display* display, Size size)
@@ -340,7 +340,7 @@ void changePrimaryMode(Display* display, Size size)
     if (!screen.hasPrimary() || trap.failed())
         return;
     // Already showing that size: keep its mode, and so its refresh rate.
-    if (Size {int(screen.crtc().width), int(screen.crtc().height)} == size)
+    if (Size{int(screen.crtc().width), int(screen.crtc().height)} == size)
         return;
     const XRRModeInfo* mode = screen.findMode(size);
     if (!mode)

@@ -114,7 +114,7 @@ void TCanvas::Draw(int x, int y, const TPicture& source)
     if (isEmpty(area) || source.Empty())
         return;
     const bool sameBytes = source.BitsPerPixel() == picture.BitsPerPixel()
-                           && (picture.BitsPerPixel() == 24 || source.ColorTable() == picture.ColorTable());
+        && (picture.BitsPerPixel() == 24 || source.ColorTable() == picture.ColorTable());
     const int bytesPerPixel = picture.BitsPerPixel() / 8;
     for (int row = area.Top; row < area.Bottom; ++row) {
         const int sourceRow = row - y;

@@ -28,8 +28,8 @@ struct EllipseRow {
 class ThinEllipse {
 public:
     ThinEllipse(int left, int top, int right, int bottom)
-        : centreX(std::int64_t(left) + right), centreY(std::int64_t(top) + bottom),
-          radiusX(std::int64_t(right) - left), radiusY(std::int64_t(bottom) - top)
+        : centreX(std::int64_t(left) + right), centreY(std::int64_t(top) + bottom), radiusX(std::int64_t(right) - left),
+          radiusY(std::int64_t(bottom) - top)
     {
     }
 
@@ -134,8 +134,7 @@ double signedDistance(double a, double b, double x, double y)
 class WideEllipse {
 public:
     WideEllipse(int left, int top, int right, int bottom, int width)
-        : width(width),
-          centreX((raster::doubledPenPath(left, width) + raster::doubledPenPath(right - 1, width)) / 2),
+        : width(width), centreX((raster::doubledPenPath(left, width) + raster::doubledPenPath(right - 1, width)) / 2),
           centreY((raster::doubledPenPath(top, width) + raster::doubledPenPath(bottom - 1, width)) / 2),
           radiusX(double(std::int64_t(right) - 1 - left)), radiusY(double(std::int64_t(bottom) - 1 - top))
     {
@@ -248,7 +247,6 @@ void paintEllipse(const Shape& shape, int top, int bottom, Plotter& pen, Plotter
             brush->span(int(y), clampX(row.brush.from), clampX(row.brush.to));
     }
 }
-
 
 // Shared by Ellipse and Arc: the box is normalised, and one less than two
 // pixels wide or high draws nothing.

@@ -92,10 +92,7 @@ namespace {
 struct Capsule {
     std::int64_t ax, ay, bx, by, radius;
 
-    Int128 lengthSquared() const
-    {
-        return Int128(bx - ax) * (bx - ax) + Int128(by - ay) * (by - ay);
-    }
+    Int128 lengthSquared() const { return Int128(bx - ax) * (bx - ax) + Int128(by - ay) * (by - ay); }
 
     // Exact: decides every pixel the same way wherever the line is clipped.
     bool covers(std::int64_t x, std::int64_t y) const

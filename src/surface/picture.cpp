@@ -20,15 +20,9 @@ int channelDistance(TColor a, TColor b, int shift)
 
 TPicture::TPicture() = default;
 
-TPicture::TPicture(int width, int height)
-{
-    allocate(width, height, 24);
-}
+TPicture::TPicture(int width, int height) { allocate(width, height, 24); }
 
-TPicture::TPicture(int width, int height, const TColorTable& table) : table(table)
-{
-    allocate(width, height, 8);
-}
+TPicture::TPicture(int width, int height, const TColorTable& table) : table(table) { allocate(width, height, 8); }
 
 void TPicture::allocate(int newWidth, int newHeight, int newBitsPerPixel)
 {
@@ -61,7 +55,7 @@ std::uint32_t TPicture::StoredValue(TColor colour) const
     int bestDistance = std::numeric_limits<int>::max();
     for (int index = 0; index < 256 && bestDistance > 0; ++index) {
         const int distance = channelDistance(colour, table[index], 0) + channelDistance(colour, table[index], 8)
-                             + channelDistance(colour, table[index], 16);
+            + channelDistance(colour, table[index], 16);
         if (distance < bestDistance) {
             best = index;
             bestDistance = distance;

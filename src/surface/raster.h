@@ -44,10 +44,7 @@ inline std::int64_t doubledCentre(int pixel) { return 2 * std::int64_t(pixel) + 
 // A wide pen's centre line runs through pixel centres when its width is odd
 // and along pixel corners when it is even, which puts the extra row of an
 // even pen above a horizontal line and the extra column left of a vertical one.
-inline std::int64_t doubledPenPath(int pixel, int penWidth)
-{
-    return 2 * std::int64_t(pixel) + (penWidth % 2);
-}
+inline std::int64_t doubledPenPath(int pixel, int penWidth) { return 2 * std::int64_t(pixel) + (penWidth % 2); }
 
 inline std::int64_t floorDiv(std::int64_t a, std::int64_t b)
 {

@@ -13,8 +13,8 @@ struct Span {
 // left..right and rows top..bottom: every pixel whose centre lies closer
 // than half the pen width to the path. Corners come out round; the spans
 // are returned left to right and do not overlap.
-int outlineRow(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom, int width,
-               std::int64_t y, Span spans[2])
+int outlineRow(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom, int width, std::int64_t y,
+               Span spans[2])
 {
     using raster::Int128;
     const std::int64_t x0 = raster::doubledPenPath(int(left), width), x1 = raster::doubledPenPath(int(right), width);

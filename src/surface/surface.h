@@ -4,19 +4,21 @@
 
 #include <array>
 #include <cstddef>
-#include <cstdlib>
-#include <new>
-#include <utility>
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
+#include <new>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
-using TColor = std::uint32_t;                  // 0x00BBGGRR, red in the low byte
+using TColor = std::uint32_t; // 0x00BBGGRR, red in the low byte
 enum TPenMode { pmCopy, pmNotXor };
-enum TFillStyle { fsSurface, fsBorder };       // the program uses fsSurface only
-struct TRect { int Left = 0, Top = 0, Right = 0, Bottom = 0; };
+enum TFillStyle { fsSurface, fsBorder }; // the program uses fsSurface only
+struct TRect {
+    int Left = 0, Top = 0, Right = 0, Bottom = 0;
+};
 
 inline constexpr TColor clBlack = 0x000000;
 inline constexpr TColor clWhite = 0xFFFFFF;
@@ -64,14 +66,14 @@ struct ZeroedAllocator {
 
 class TPicture {
 public:
-    TPicture();                                // empty, 0 x 0: draws nothing
-    TPicture(int width, int height);           // 24 bits per pixel, every pixel 0 (black)
+    TPicture();                                                // empty, 0 x 0: draws nothing
+    TPicture(int width, int height);                           // 24 bits per pixel, every pixel 0 (black)
     TPicture(int width, int height, const TColorTable& table); // 8 bits per pixel, every index 0
     int Width() const { return width; }
     int Height() const { return height; }
     int BitsPerPixel() const { return bitsPerPixel; } // 24 or 8
     bool Empty() const { return width == 0 || height == 0; }
-    TColor Pixel(int x, int y) const;          // colour of one pixel, through the table at 8 bpp
+    TColor Pixel(int x, int y) const; // colour of one pixel, through the table at 8 bpp
 
     // Rows are stored top-down, each padded to a multiple of four bytes: the
     // layout of bitmap files and of QImage, so either can share the bytes.
@@ -101,17 +103,23 @@ private:
 
 class TCanvas {
 public:
-    explicit TCanvas(TPicture& picture);       // pen black, width 1, copy; brush white; position (0, 0)
-    struct { TColor Color = 0; int Width = 1; TPenMode Mode = pmCopy; } Pen;
-    struct { TColor Color = 0xFFFFFF; } Brush;
+    explicit TCanvas(TPicture& picture); // pen black, width 1, copy; brush white; position (0, 0)
+    struct {
+        TColor Color = 0;
+        int Width = 1;
+        TPenMode Mode = pmCopy;
+    } Pen;
+    struct {
+        TColor Color = 0xFFFFFF;
+    } Brush;
     void MoveTo(int x, int y);
     void LineTo(int x, int y);
     void Rectangle(int left, int top, int right, int bottom);
     void Ellipse(int left, int top, int right, int bottom);
     void Arc(int left, int top, int right, int bottom, int xs, int ys, int xe, int ye);
     void FloodFill(int x, int y, TColor colour, TFillStyle style);
-    TColor GetPixel(int x, int y) const;       // Pixels[x, y] read
-    void SetPixel(int x, int y, TColor colour);// Pixels[x, y] write; outside the picture: ignored
+    TColor GetPixel(int x, int y) const;        // Pixels[x, y] read
+    void SetPixel(int x, int y, TColor colour); // Pixels[x, y] write; outside the picture: ignored
     void DrawFocusRect(const TRect& rect);
     void FillRect(const TRect& rect);
     void Draw(int x, int y, const TPicture& picture);

@@ -6,7 +6,6 @@
 
 #include <QtTest>
 
-
 namespace {
 
 constexpr TColor red = 0x0000FF, green = 0x00FF00;
@@ -31,8 +30,8 @@ private slots:
         TDrawForm form(fake.platform);
         form.PenColor = red;
         form.FillColor = green;
-        for (const auto& [button, colour, row] : {std::tuple{Qt::LeftButton, red, 100}, {Qt::RightButton, green, 200},
-                                                  {Qt::MiddleButton, green, 300}}) {
+        for (const auto& [button, colour, row] :
+             {std::tuple{Qt::LeftButton, red, 100}, {Qt::RightButton, green, 200}, {Qt::MiddleButton, green, 300}}) {
             press(form, button, 100, row);
             move(form, 200, row, button);
             release(form, button, 200, row);
@@ -271,9 +270,9 @@ private slots:
     {
         FakePlatform fake;
         TDrawForm form(fake.platform);
-        const std::pair<bool TDrawForm::*, int> tools[] = {{&TDrawForm::FillTool, 3},  {&TDrawForm::RectTool, 4},
+        const std::pair<bool TDrawForm::*, int> tools[] = {{&TDrawForm::FillTool, 3},    {&TDrawForm::RectTool, 4},
                                                            {&TDrawForm::EllipseTool, 5}, {&TDrawForm::SprayTool, 1},
-                                                           {&TDrawForm::LineTool, 7},  {&TDrawForm::PenTool, 2}};
+                                                           {&TDrawForm::LineTool, 7},    {&TDrawForm::PenTool, 2}};
         for (const auto& [tool, cursor] : tools) {
             chooseOnly(form, tool);
             move(form, 10, 10, Qt::NoButton);

@@ -167,7 +167,7 @@ private slots:
         move(form, 150, 160);
         release(form, Qt::LeftButton, 80, 70);
         QVERIFY(sameRect(form.BandRect, {80, 70, 150, 160}));
-        QCOMPARE(form.Image1->Picture().Pixel(80, 120), clBlack); // left side moved out to the release
+        QCOMPARE(form.Image1->Picture().Pixel(80, 120), clBlack);  // left side moved out to the release
         QCOMPARE(form.Image1->Picture().Pixel(149, 120), clBlack); // right side where the last move put it
     }
 

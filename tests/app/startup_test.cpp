@@ -176,8 +176,8 @@ private slots:
     {
         QCOMPARE(WithFullStop("Stream write error"), QString("Stream write error."));
         QCOMPARE(WithFullStop("Out of memory."), QString("Out of memory."));
-        QCOMPARE(WithFullStop("Is it?"), QString("Is it?."));   // '?' sorts after '.'
-        QCOMPARE(WithFullStop("Done!"), QString("Done!"));      // '!' sorts before it
+        QCOMPARE(WithFullStop("Is it?"), QString("Is it?.")); // '?' sorts after '.'
+        QCOMPARE(WithFullStop("Done!"), QString("Done!"));    // '!' sorts before it
         QCOMPARE(WithFullStop("Cannot create file \"a\". (13)"), QString("Cannot create file \"a\". (13)"));
         QCOMPARE(WithFullStop(""), QString(""));
     }

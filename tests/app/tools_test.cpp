@@ -33,7 +33,8 @@ private slots:
         QTest::addColumn<Flags>("flags");
         QTest::addColumn<int>("cursor");
         //                                                   pen    line   fill   spray  rect   ellipse outline
-        QTest::newRow("Filled Rectangle") << "SpeedButton8" << Flags{false, false, false, false, true, false, false} << 4;
+        QTest::newRow("Filled Rectangle")
+            << "SpeedButton8" << Flags{false, false, false, false, true, false, false} << 4;
         QTest::newRow("Filled Elipse") << "SpeedButton11" << Flags{false, false, false, false, false, true, false} << 5;
         QTest::newRow("Rectangle") << "SpeedButton12" << Flags{false, false, false, false, true, false, true} << 4;
         QTest::newRow("Elipse") << "SpeedButton13" << Flags{false, false, false, false, false, true, true} << 5;
@@ -51,10 +52,10 @@ private slots:
         FakePlatform fake;
         TDrawForm form(fake.platform);
         const std::map<QString, TSpeedButton*> buttons{
-            {"SpeedButton8", form.SpeedButton8}, {"SpeedButton11", form.SpeedButton11},
+            {"SpeedButton8", form.SpeedButton8},   {"SpeedButton11", form.SpeedButton11},
             {"SpeedButton12", form.SpeedButton12}, {"SpeedButton13", form.SpeedButton13},
-            {"SpeedButton5", form.SpeedButton5}, {"LineBtn", form.LineBtn},
-            {"SpeedButton6", form.SpeedButton6}, {"SprayBtn", form.SprayBtn},
+            {"SpeedButton5", form.SpeedButton5},   {"LineBtn", form.LineBtn},
+            {"SpeedButton6", form.SpeedButton6},   {"SprayBtn", form.SprayBtn},
             {"pensizeBtn", form.pensizeBtn}};
         // Start from another tool with the outline flag set, so every flag must be cleared.
         QTest::mouseClick(form.SpeedButton13, Qt::LeftButton);

@@ -2,8 +2,8 @@
 // its own size back however it ends. Xvnc starts at 1024 x 768, so both
 // changes show.
 #include "layout_check.h"
-#include "scribbo_test.h"
 #include "screen_size.h"
+#include "scribbo_test.h"
 
 #include <csignal>
 #include <cstring>
@@ -15,10 +15,7 @@ namespace {
 constexpr ScreenSize scribboSize{800, 600};
 constexpr ScreenSize desktopSize{1024, 768};
 
-bool endedNormally(std::optional<int> status)
-{
-    return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
-}
+bool endedNormally(std::optional<int> status) { return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0; }
 
 } // namespace
 
@@ -27,7 +24,7 @@ TEST_F(ScribboOnResizableScreenTest, CoversAnEightHundredBySixHundredScreenAndPu
     EXPECT_EQ(readScreenSize(displayName()), std::optional(scribboSize));
     const auto showsStartLayout = [](const Screenshot& shot) {
         return shot.width() == scribboSize.width && shot.height() == scribboSize.height
-               && showsLayout(shot, scribbo::startLayout());
+            && showsLayout(shot, scribbo::startLayout());
     };
     EXPECT_TRUE(waitForScreen(showsStartLayout, stepGuard).has_value())
         << "a " << lastScreenshot().width() << " x " << lastScreenshot().height() << " screen:\n"
@@ -52,10 +49,7 @@ TEST_P(ScribboEndedBySignalTest, PutsTheOldSizeBack)
     EXPECT_EQ(readScreenSize(displayName()), std::optional(desktopSize));
 }
 
-std::string signalName(const ::testing::TestParamInfo<int>& info)
-{
-    return sigabbrev_np(info.param);
-}
+std::string signalName(const ::testing::TestParamInfo<int>& info) { return sigabbrev_np(info.param); }
 
 INSTANTIATE_TEST_SUITE_P(TerminationSignals, ScribboEndedBySignalTest, ::testing::Values(SIGTERM, SIGINT, SIGHUP),
-    signalName);
+                         signalName);

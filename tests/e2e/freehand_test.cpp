@@ -55,18 +55,18 @@ TEST_F(ScribboTest, LeftDragDrawsATwoPixelBlackStrokeAlongThePointerAndNothingEl
     const Screenshot shot = screenshot();
 
     // Along row y the pen covers rows y - 1 and y; along column x, columns x - 1 and x.
-    const std::vector<Point> covered
-        = joined({row(99, 150, 250), row(100, 150, 250), column(299, 140, 210), column(300, 140, 210)});
-    const std::vector<Point> beside
-        = joined({row(98, 150, 250), row(101, 150, 250), column(298, 140, 210), column(301, 140, 210)});
-    const std::vector<std::string> wrongWidth
-        = joined(pixelsNotShowing(shot, covered, colours::black), pixelsNotShowing(shot, beside, colours::white));
+    const std::vector<Point> covered =
+        joined({row(99, 150, 250), row(100, 150, 250), column(299, 140, 210), column(300, 140, 210)});
+    const std::vector<Point> beside =
+        joined({row(98, 150, 250), row(101, 150, 250), column(298, 140, 210), column(301, 140, 210)});
+    const std::vector<std::string> wrongWidth =
+        joined(pixelsNotShowing(shot, covered, colours::black), pixelsNotShowing(shot, beside, colours::white));
     EXPECT_TRUE(wrongWidth.empty()) << "the stroke is not two pixels wide:\n"
                                     << joinLines(wrongWidth) << "screenshot: " << keepScreenshot(shot, "width");
 
     // Unbroken from the press to the release, corner included.
-    const std::vector<std::string> gaps
-        = pixelsNotShowing(shot, joined({row(100, 100, 300), column(300, 100, 250)}), colours::black);
+    const std::vector<std::string> gaps =
+        pixelsNotShowing(shot, joined({row(100, 100, 300), column(300, 100, 250)}), colours::black);
     EXPECT_TRUE(gaps.empty()) << "the stroke has gaps:\n"
                               << joinLines(gaps) << "screenshot: " << keepScreenshot(shot, "gaps");
 
@@ -88,9 +88,9 @@ TEST_F(ScribboTest, ReleasingTheButtonOutsideThePictureEndsTheStroke)
     moveTo({30, 400});
     pointer().release(Pointer::right);
     const Screenshot released = screenshot();
-    const std::vector<std::string> wrongCrossing
-        = joined(pixelsNotShowing(released, {{299, 199}, {300, 199}, {299, 200}, {300, 200}}, colours::white),
-            pixelsNotShowing(released, {{200, 200}, {296, 200}, {304, 200}, {400, 200}}, colours::black));
+    const std::vector<std::string> wrongCrossing =
+        joined(pixelsNotShowing(released, {{299, 199}, {300, 199}, {299, 200}, {300, 200}}, colours::white),
+               pixelsNotShowing(released, {{200, 200}, {296, 200}, {304, 200}, {400, 200}}, colours::black));
     EXPECT_TRUE(wrongCrossing.empty()) << "the white stroke should cut a two-pixel gap in the black line:\n"
                                        << joinLines(wrongCrossing)
                                        << "screenshot: " << keepScreenshot(released, "crossing");

@@ -41,8 +41,8 @@ std::string describe(const scribbo::ColourArea& expected, const AreaCount& count
 {
     const scribbo::Area& area = expected.area;
     std::ostringstream text;
-    text << expected.name << " at x " << area.left << ".." << area.right << ", y " << area.top << ".."
-         << area.bottom << ": ";
+    text << expected.name << " at x " << area.left << ".." << area.right << ", y " << area.top << ".." << area.bottom
+         << ": ";
     if (expected.coverage == scribbo::ColourArea::Coverage::somePixel) {
         text << "no pixel is " << expected.colour;
         return text.str();

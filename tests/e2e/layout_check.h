@@ -1,8 +1,8 @@
 // Compares a screenshot with the colours areas should show.
 #pragma once
 
-#include "scribbo_layout.h"
 #include "screenshot.h"
+#include "scribbo_layout.h"
 
 #include <string>
 #include <vector>

@@ -14,10 +14,7 @@ void ScribboTest::expectStartLayout()
     EXPECT_EQ(lastScreenshot().height(), 600);
 }
 
-TEST_F(ScribboTest, StartsWithEveryPanelInItsColoursAndAnEmptyPicture)
-{
-    expectStartLayout();
-}
+TEST_F(ScribboTest, StartsWithEveryPanelInItsColoursAndAnEmptyPicture) { expectStartLayout(); }
 
 // One picture pixel stays one screen pixel whatever scale the desktop asks for.
 TEST_F(ScribboOnScaledDesktopTest, KeepsItsLayoutPixelForPixel)

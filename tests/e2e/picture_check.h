@@ -1,8 +1,8 @@
 // Checks on the drawing area of a screenshot, in picture coordinates.
 #pragma once
 
-#include "scribbo_layout.h"
 #include "screenshot.h"
+#include "scribbo_layout.h"
 
 #include <string>
 #include <vector>

@@ -18,30 +18,15 @@ constexpr auto xdotoolGuard = std::chrono::seconds(10);
 
 } // namespace
 
-Pointer::Pointer(std::string displayName)
-    : m_displayName(std::move(displayName))
-{
-}
+Pointer::Pointer(std::string displayName) : m_displayName(std::move(displayName)) {}
 
-void Pointer::moveTo(int x, int y)
-{
-    run({"mousemove", std::to_string(x), std::to_string(y)});
-}
+void Pointer::moveTo(int x, int y) { run({"mousemove", std::to_string(x), std::to_string(y)}); }
 
-void Pointer::press(Button button)
-{
-    run({"mousedown", std::to_string(int(button))});
-}
+void Pointer::press(Button button) { run({"mousedown", std::to_string(int(button))}); }
 
-void Pointer::release(Button button)
-{
-    run({"mouseup", std::to_string(int(button))});
-}
+void Pointer::release(Button button) { run({"mouseup", std::to_string(int(button))}); }
 
-void Pointer::click(Button button)
-{
-    run({"click", std::to_string(int(button))});
-}
+void Pointer::click(Button button) { run({"click", std::to_string(int(button))}); }
 
 void Pointer::run(const std::vector<std::string>& arguments)
 {

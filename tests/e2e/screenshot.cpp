@@ -11,10 +11,7 @@ namespace {
 
 // Xlib's default handler ends the process on any protocol error; a refused
 // request here is an answer to report, not a reason to stop the test run.
-int ignoreProtocolError(Display*, XErrorEvent*)
-{
-    return 0;
-}
+int ignoreProtocolError(Display*, XErrorEvent*) { return 0; }
 
 int channel(unsigned long pixel, unsigned long mask)
 {
@@ -34,9 +31,7 @@ Rgb colourOf(XImage* image, int x, int y)
 } // namespace
 
 Screenshot::Screenshot(int width, int height, std::vector<Rgb> pixels)
-    : m_width(width)
-    , m_height(height)
-    , m_pixels(std::move(pixels))
+    : m_width(width), m_height(height), m_pixels(std::move(pixels))
 {
 }
 
@@ -67,10 +62,7 @@ ScreenReader::ScreenReader(const std::string& displayName)
         throw std::runtime_error("cannot open display " + displayName);
 }
 
-ScreenReader::~ScreenReader()
-{
-    XCloseDisplay(m_display);
-}
+ScreenReader::~ScreenReader() { XCloseDisplay(m_display); }
 
 Screenshot ScreenReader::grab()
 {

@@ -13,16 +13,13 @@ struct SwatchColour {
 
 // Row by row, left then right.
 constexpr SwatchColour swatchColours[] = {
-    {"red", {255, 0, 0}},         {"pale pink", {255, 225, 225}},
-    {"blue", {0, 0, 255}},        {"sky blue", {166, 202, 240}},
-    {"purple", {128, 0, 128}},    {"fuchsia", {255, 0, 255}},
-    {"green", {0, 128, 0}},       {"lime", {0, 255, 0}},
-    {"navy", {0, 0, 128}},        {"aqua", {0, 255, 255}},
-    {"yellow", {255, 255, 0}},    {"pale yellow", {255, 255, 202}},
-    {"black", {0, 0, 0}},         {"white", {255, 255, 255}},
-    {"grey", {128, 128, 128}},    {"silver", {192, 192, 192}},
-    {"maroon", {128, 0, 0}},      {"pink", {255, 128, 192}},
-    {"teal", {0, 128, 128}},      {"orange", {255, 128, 0}},
+    {"red", {255, 0, 0}},          {"pale pink", {255, 225, 225}}, {"blue", {0, 0, 255}},
+    {"sky blue", {166, 202, 240}}, {"purple", {128, 0, 128}},      {"fuchsia", {255, 0, 255}},
+    {"green", {0, 128, 0}},        {"lime", {0, 255, 0}},          {"navy", {0, 0, 128}},
+    {"aqua", {0, 255, 255}},       {"yellow", {255, 255, 0}},      {"pale yellow", {255, 255, 202}},
+    {"black", {0, 0, 0}},          {"white", {255, 255, 255}},     {"grey", {128, 128, 128}},
+    {"silver", {192, 192, 192}},   {"maroon", {128, 0, 0}},        {"pink", {255, 128, 192}},
+    {"teal", {0, 128, 128}},       {"orange", {255, 128, 0}},
 };
 constexpr int swatchRows[] = {0, 37, 72, 108, 144, 180, 216, 252, 288, 324};
 constexpr int swatchColumns[] = {0, 36};
@@ -129,7 +126,8 @@ std::vector<ColourArea> paintedSignals()
 {
     return {
         {"drawing area's top left corner", {picture.left, picture.top, picture.left, picture.top}, colours::white},
-        {"drawing area's bottom right corner", {picture.right, picture.bottom, picture.right, picture.bottom},
+        {"drawing area's bottom right corner",
+         {picture.right, picture.bottom, picture.right, picture.bottom},
          colours::white},
         {"drawing area's middle", {437, 300, 437, 300}, colours::white},
         {"top bar", {300, 45, 300, 45}, barBlue},

@@ -67,10 +67,7 @@ constexpr Point spray{413, 574};
 constexpr Point help{774, 574};
 } // namespace buttons
 
-inline Point toScreen(Point inPicture)
-{
-    return {inPicture.x + picture.left, inPicture.y + picture.top};
-}
+inline Point toScreen(Point inPicture) { return {inPicture.x + picture.left, inPicture.y + picture.top}; }
 
 // The twenty colour swatches row by row, left then right, each as the part
 // that no neighbour overlaps.

@@ -9,10 +9,7 @@
 
 namespace {
 
-std::string testProgramDirectory()
-{
-    return std::filesystem::canonical("/proc/self/exe").parent_path().string();
-}
+std::string testProgramDirectory() { return std::filesystem::canonical("/proc/self/exe").parent_path().string(); }
 
 std::string currentTestName()
 {
@@ -25,10 +22,7 @@ std::string currentTestName()
     return name;
 }
 
-scribbo::Point middle(scribbo::Point from, scribbo::Point to)
-{
-    return {(from.x + to.x) / 2, (from.y + to.y) / 2};
-}
+scribbo::Point middle(scribbo::Point from, scribbo::Point to) { return {(from.x + to.x) / 2, (from.y + to.y) / 2}; }
 
 std::string readFile(const std::string& path)
 {

@@ -6,8 +6,8 @@
 
 #include "child_process.h"
 #include "pointer.h"
-#include "scribbo_layout.h"
 #include "screenshot.h"
+#include "scribbo_layout.h"
 #include "temporary_directory.h"
 #include "x_server.h"
 

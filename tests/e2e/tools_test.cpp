@@ -36,8 +36,8 @@ protected:
     // Waits for the first pixel, then checks them all on one screenshot.
     void expectPixels(const std::vector<Expected>& expected)
     {
-        ASSERT_NO_FATAL_FAILURE(
-            waitForPixel(scribbo::toScreen(expected.front().inPicture), expected.front().colour, expected.front().what));
+        ASSERT_NO_FATAL_FAILURE(waitForPixel(scribbo::toScreen(expected.front().inPicture), expected.front().colour,
+                                             expected.front().what));
         const Screenshot shot = screenshot();
         std::vector<std::string> wrong;
         for (const Expected& pixel : expected) {

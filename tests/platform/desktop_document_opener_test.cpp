@@ -49,7 +49,7 @@ protected:
     {
         paths.emplace("PATH", path.toStdString());
         display.emplace("DISPLAY", server.displayName());
-        application.emplace(std::vector<std::string> {"-platform", "xcb"});
+        application.emplace(std::vector<std::string>{"-platform", "xcb"});
     }
 
     QString recordPath() const { return work.filePath("opened.txt"); }
@@ -70,7 +70,7 @@ protected:
     }
 
     // Throws, failing the test with the server's words, if it cannot start.
-    XServer server {XServer::Kind::Xvfb};
+    XServer server{XServer::Kind::Xvfb};
     QTemporaryDir work;
     QString oldDirectory;
     std::optional<ScopedEnvironment> paths;

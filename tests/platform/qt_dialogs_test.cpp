@@ -69,10 +69,11 @@ protected:
 
     static ShownBox readBox(const QMessageBox& box)
     {
-        ShownBox result {box.windowTitle(), box.text(), box.icon(), {}, box.frameGeometry().center()};
+        ShownBox result{box.windowTitle(), box.text(), box.icon(), {}, box.frameGeometry().center()};
         QList<QAbstractButton*> buttons = box.buttons();
-        std::sort(buttons.begin(), buttons.end(),
-                  [](auto* left, auto* right) { return left->mapToGlobal(QPoint()).x() < right->mapToGlobal(QPoint()).x(); });
+        std::sort(buttons.begin(), buttons.end(), [](auto* left, auto* right) {
+            return left->mapToGlobal(QPoint()).x() < right->mapToGlobal(QPoint()).x();
+        });
         for (const QAbstractButton* button : buttons)
             result.captionsLeftToRight << button->text();
         return result;
@@ -125,7 +126,7 @@ protected:
     }
 
     QTemporaryDir folder;
-    ScopedApplication<QApplication> application {{"-platform", twoScreens(folder)}};
+    ScopedApplication<QApplication> application{{"-platform", twoScreens(folder)}};
     QtDialogs dialogs;
     ShownBox shown;
 };
@@ -161,10 +162,8 @@ TEST_F(QtDialogsTest, ShowsTextThatLooksLikeMarkupAsItIs)
 TEST_F(QtDialogsTest, ShowsEachIconAsTheStandardOne)
 {
     const std::pair<MessageIcon, QMessageBox::Icon> icons[] = {
-        {MessageIcon::None, QMessageBox::NoIcon},
-        {MessageIcon::Error, QMessageBox::Critical},
-        {MessageIcon::Warning, QMessageBox::Warning},
-        {MessageIcon::Information, QMessageBox::Information},
+        {MessageIcon::None, QMessageBox::NoIcon},       {MessageIcon::Error, QMessageBox::Critical},
+        {MessageIcon::Warning, QMessageBox::Warning},   {MessageIcon::Information, QMessageBox::Information},
         {MessageIcon::Question, QMessageBox::Question},
     };
     for (const auto& [icon, standardIcon] : icons) {

@@ -19,10 +19,7 @@ constexpr int guardMilliseconds = 10000;
 
 volatile std::sig_atomic_t lastSignalSeenBefore = 0;
 
-void handlerFromBefore(int signalNumber)
-{
-    lastSignalSeenBefore = signalNumber;
-}
+void handlerFromBefore(int signalNumber) { lastSignalSeenBefore = signalNumber; }
 
 // Puts the handlers the process had back after the test.
 class SavedSignalActions {
@@ -39,7 +36,7 @@ public:
     }
 
 private:
-    std::array<struct sigaction, 3> m_actions {};
+    std::array<struct sigaction, 3> m_actions{};
 };
 
 void installHandlerFromBefore()

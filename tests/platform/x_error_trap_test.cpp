@@ -28,10 +28,7 @@ int recordingHandler(Display* display, XErrorEvent* event)
 }
 
 // A request that fails: no window has this id.
-void mapMissingWindow(Display* display)
-{
-    XMapWindow(display, Window(0x7ffffff0));
-}
+void mapMissingWindow(Display* display) { XMapWindow(display, Window(0x7ffffff0)); }
 
 class XErrorTrapTest : public ::testing::Test {
 protected:
@@ -48,7 +45,7 @@ protected:
     void TearDown() override { XSetErrorHandler(previousHandler); }
 
     // Throws, failing the test with the server's words, if it cannot start.
-    XServer server {XServer::Kind::Xvnc};
+    XServer server{XServer::Kind::Xvnc};
     DisplayConnection first;
     DisplayConnection second;
     XErrorHandler previousHandler = nullptr;

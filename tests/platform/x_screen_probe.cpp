@@ -72,8 +72,8 @@ bool addModeToVncOutput(const std::string& displayName, const std::string& modeN
     const std::string w = std::to_string(width);
     const std::string h = std::to_string(height);
     // Blanking intervals do not matter to Xvnc; the totals only set the refresh.
-    const std::string timings = std::to_string(clockMegahertz) + " " + w + " " + w + " " + w + " " + w + " " + h
-        + " " + h + " " + h + " " + h;
+    const std::string timings =
+        std::to_string(clockMegahertz) + " " + w + " " + w + " " + w + " " + w + " " + h + " " + h + " " + h + " " + h;
     return runXrandr(displayName, "--newmode " + modeName + " " + timings)
         && runXrandr(displayName, "--addmode VNC-0 " + modeName);
 }

@@ -20,7 +20,7 @@ protected:
     {
         const std::optional<XScreenState> state = queryXScreen(server.displayName());
         EXPECT_TRUE(state.has_value()) << "cannot query " << server.displayName();
-        return state.value_or(XScreenState {});
+        return state.value_or(XScreenState{});
     }
 
     void expectScreen(int width, int height) const
@@ -33,7 +33,7 @@ protected:
     }
 
     // Throws, failing the test with the server's words, if it cannot start.
-    XServer server {XServer::Kind::Xvnc};
+    XServer server{XServer::Kind::Xvnc};
     std::optional<ScopedEnvironment> display;
     XRandrDisplayMode mode;
 };
@@ -84,7 +84,7 @@ TEST_F(XRandrDisplayModeTest, RefusedSizesChangeNothing)
     // Wider than the server's largest screen (32768): offered, but refused.
     ASSERT_TRUE(addModeToVncOutput(server.displayName(), "too_wide", 40000, 300));
 
-    for (const auto& [width, height] : {std::pair {123, 45}, {40000, 300}, {0, 0}, {-800, 600}, {800, -600}}) {
+    for (const auto& [width, height] : {std::pair{123, 45}, {40000, 300}, {0, 0}, {-800, 600}, {800, -600}}) {
         SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height));
         mode.setMode(width, height, 32);
         expectScreen(1024, 768);

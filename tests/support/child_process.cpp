@@ -133,16 +133,13 @@ ChildProcess::ChildProcess(const ChildOptions& options)
     setpgid(m_pid, m_pid); // also here, so the group exists before we may signal it
 }
 
-ChildProcess::~ChildProcess()
-{
-    stop();
-}
+ChildProcess::~ChildProcess() { stop(); }
 
 bool ChildProcess::reap(int flags)
 {
     if (m_waitStatus)
         return true;
-    siginfo_t info {};
+    siginfo_t info{};
     int result;
     do
         result = waitid(P_PID, id_t(m_pid), &info, WEXITED | WNOWAIT | flags);
@@ -153,8 +150,7 @@ bool ChildProcess::reap(int flags)
     // reaches only what it left behind in its group, never a stranger.
     kill(-m_pid, SIGKILL);
     int status = 0;
-    while (waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {}
     m_waitStatus = status;
     return true;
 }

@@ -18,10 +18,7 @@ constexpr int lastNumber = 99;
 // Guards against a server that never comes up; not a measure of speed.
 constexpr auto readyGuard = std::chrono::seconds(20);
 
-std::string lockPath(int number)
-{
-    return "/tmp/.X" + std::to_string(number) + "-lock";
-}
+std::string lockPath(int number) { return "/tmp/.X" + std::to_string(number) + "-lock"; }
 
 // Linux X servers also listen on an abstract socket of the same name, which
 // clients try first; a server that is ending may still hold it after its
@@ -42,7 +39,7 @@ bool looksTaken(int number)
     struct stat info {};
     const std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
     return stat(socket.c_str(), &info) == 0 || stat(lockPath(number).c_str(), &info) == 0
-           || abstractSocketListed(socket);
+        || abstractSocketListed(socket);
 }
 
 // Another test's server may have won the race for the same number: only a
@@ -63,8 +60,8 @@ std::vector<std::string> serverArguments(XServer::Kind kind, int number, int dep
     if (kind == XServer::Kind::Xvfb)
         return {"Xvfb", display, "-screen", "0", "800x600x" + bits, "-nolisten", "tcp", "-noreset"};
     // -rfbport -1: no VNC port, so servers started side by side cannot collide on one.
-    return {"Xvnc", display, "-geometry", "1024x768", "-depth", bits, "-SecurityTypes", "None",
-            "-nolisten", "tcp", "-rfbport", "-1", "-noreset"};
+    return {"Xvnc", display,     "-geometry", "1024x768", "-depth", bits,      "-SecurityTypes",
+            "None", "-nolisten", "tcp",       "-rfbport", "-1",     "-noreset"};
 }
 
 } // namespace
@@ -78,10 +75,7 @@ bool canConnect(const std::string& displayName)
     return true;
 }
 
-XServer::XServer(Kind kind, int depth)
-    : m_kind(kind)
-    , m_depth(depth)
-    , m_directory("scribbo-x")
+XServer::XServer(Kind kind, int depth) : m_kind(kind), m_depth(depth), m_directory("scribbo-x")
 {
     for (int number = firstNumber; number <= lastNumber; ++number) {
         if (!looksTaken(number) && startOn(number))

@@ -48,7 +48,7 @@ Points referenceLine(int x0, int y0, int x1, int y1, int width = 1 << 30, int he
     const long long major = xMajor ? std::llabs(dx) : std::llabs(dy);
     const long long minor = xMajor ? std::llabs(dy) : std::llabs(dx);
     const bool biasOne = (dx <= 0 && dy > 0 && std::llabs(dx) <= dy) || (dx < 0 && dy <= 0 && -dx > std::llabs(dy))
-                         || (dx < 0 && dy < 0 && -dx <= -dy) || (dx > 0 && dy < 0 && dx > -dy);
+        || (dx < 0 && dy < 0 && -dx <= -dy) || (dx > 0 && dy < 0 && dx > -dy);
     const int bias = biasOne ? 1 : 0;
     long long x = x0, y = y0, error = 2 * minor - major;
     Points points;
@@ -120,17 +120,16 @@ TEST_P(ThinLineTies, FollowTheClassicTieRule)
     EXPECT_EQ(blackPixels(drawLine(9, 9, 4, 4, 4 + tie.dx, 4 + tie.dy)), tie.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EightOctants, ThinLineTies,
-    ::testing::Values(TieCase{"RightDown", 4, 2, {{4, 4}, {5, 4}, {6, 5}, {7, 5}}},
-                      TieCase{"DownRight", 2, 4, {{4, 4}, {4, 5}, {5, 6}, {5, 7}}},
-                      TieCase{"DownLeft", -2, 4, {{4, 4}, {3, 5}, {3, 6}, {2, 7}}}, // bias 1
-                      TieCase{"LeftDown", -4, 2, {{4, 4}, {3, 4}, {2, 5}, {1, 5}}},
-                      TieCase{"LeftUp", -4, -2, {{4, 4}, {3, 3}, {2, 3}, {1, 2}}}, // bias 1
-                      TieCase{"UpLeft", -2, -4, {{4, 4}, {3, 3}, {3, 2}, {2, 1}}}, // bias 1
-                      TieCase{"UpRight", 2, -4, {{4, 4}, {4, 3}, {5, 2}, {5, 1}}},
-                      TieCase{"RightUp", 4, -2, {{4, 4}, {5, 3}, {6, 3}, {7, 2}}}), // bias 1
-    [](const ::testing::TestParamInfo<TieCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(EightOctants, ThinLineTies,
+                         ::testing::Values(TieCase{"RightDown", 4, 2, {{4, 4}, {5, 4}, {6, 5}, {7, 5}}},
+                                           TieCase{"DownRight", 2, 4, {{4, 4}, {4, 5}, {5, 6}, {5, 7}}},
+                                           TieCase{"DownLeft", -2, 4, {{4, 4}, {3, 5}, {3, 6}, {2, 7}}}, // bias 1
+                                           TieCase{"LeftDown", -4, 2, {{4, 4}, {3, 4}, {2, 5}, {1, 5}}},
+                                           TieCase{"LeftUp", -4, -2, {{4, 4}, {3, 3}, {2, 3}, {1, 2}}}, // bias 1
+                                           TieCase{"UpLeft", -2, -4, {{4, 4}, {3, 3}, {3, 2}, {2, 1}}}, // bias 1
+                                           TieCase{"UpRight", 2, -4, {{4, 4}, {4, 3}, {5, 2}, {5, 1}}},
+                                           TieCase{"RightUp", 4, -2, {{4, 4}, {5, 3}, {6, 3}, {7, 2}}}), // bias 1
+                         [](const ::testing::TestParamInfo<TieCase>& info) { return std::string(info.param.name); });
 
 TEST(ThinLine, DiagonalsStepBothWays)
 {

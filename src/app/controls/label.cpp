@@ -5,8 +5,7 @@
 #include <QPainter>
 
 TLabel::TLabel(QWidget* parent, const QString& text, const QFont& font, Qt::Alignment alignment)
-    : QWidget(parent), caption(text), alignment(alignment),
-      colour(QApplication::palette().color(QPalette::WindowText))
+    : QWidget(parent), caption(text), alignment(alignment), colour(QApplication::palette().color(QPalette::WindowText))
 {
     setFont(font);
 }

@@ -121,7 +121,8 @@ void TSpeedButton::paintFace(QPainter& painter, const QRectF& box, const QColor&
 {
     if (!glyph.isNull()) {
         const QImage image = isEnabled() ? glyph : etched(glyph, faceColour);
-        const QPointF corner(box.x() + (box.width() - image.width()) / 2, box.y() + (box.height() - image.height()) / 2);
+        const QPointF corner(box.x() + (box.width() - image.width()) / 2,
+                             box.y() + (box.height() - image.height()) / 2);
         painter.drawImage(corner.toPoint(), image);
     } else if (symbol != Symbol::None) {
         paintSymbol(painter, symbol, box, symbolSize, faceColour, bold);

@@ -37,8 +37,8 @@ void paintTriangle(QPainter& painter, QPointF centre, double size, const QColor&
 {
     const double half = size * 0.18, height = size * 0.18;
     const double direction = up ? -1 : 1;
-    QPolygonF triangle{centre + QPointF(-half, -direction * height / 2), centre + QPointF(half, -direction * height / 2),
-                       centre + QPointF(0, direction * height / 2)};
+    QPolygonF triangle{centre + QPointF(-half, -direction * height / 2),
+                       centre + QPointF(half, -direction * height / 2), centre + QPointF(0, direction * height / 2)};
     painter.setPen(Qt::NoPen);
     painter.setBrush(colour);
     painter.drawPolygon(triangle);
@@ -46,8 +46,7 @@ void paintTriangle(QPainter& painter, QPointF centre, double size, const QColor&
 
 } // namespace
 
-void paintSymbol(QPainter& painter, Symbol symbol, const QRectF& box, double pixelSize, const QColor& colour,
-                 bool bold)
+void paintSymbol(QPainter& painter, Symbol symbol, const QRectF& box, double pixelSize, const QColor& colour, bool bold)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);

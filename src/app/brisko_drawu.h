@@ -14,7 +14,6 @@
 #include <QLineEdit>
 
 #include <array>
-#include <random>
 
 class TDrawForm : public QWidget {
 public:
@@ -150,7 +149,6 @@ private:
     void showPenSize();
 
     Platform& platform;
-    std::minstd_rand sprayRandom;
 };
 
 extern TDrawForm* DrawForm;

@@ -2,8 +2,6 @@
 // and the pen, line, spray and fill tools.
 #include "brisko_drawu.h"
 
-#include <chrono>
-
 TColor TDrawForm::buttonColour(TMouseButton button) const { return button == mbLeft ? PenColor : FillColor; }
 
 TColor TDrawForm::otherColour(TMouseButton button) const { return button == mbLeft ? FillColor : PenColor; }
@@ -42,7 +40,7 @@ void TDrawForm::Image1MouseDown(QObject*, TMouseButton Button, TShiftState Shift
     }
     TCanvas& canvas = Image1->Canvas();
     if (SprayTool) {
-        sprayRandom.seed(std::uint32_t(std::chrono::steady_clock::now().time_since_epoch().count()));
+        platform.random.reseed();
         SprayColor = buttonColour(Button);
     }
     if (FillTool) {
@@ -113,11 +111,10 @@ void TDrawForm::lineBandStep(int X, int Y)
 // the pointer; dots off the picture are dropped.
 void TDrawForm::sprayStep(int X, int Y)
 {
-    std::uniform_int_distribution<int> offset(0, 2 * PenSize - 1);
     TCanvas& canvas = Image1->Canvas();
     for (int dot = 0; dot < PenSize; ++dot) {
-        const int up = offset(sprayRandom);
-        const int left = offset(sprayRandom);
+        const int up = platform.random.below(2 * PenSize);
+        const int left = platform.random.below(2 * PenSize);
         canvas.SetPixel(X - left, Y - up, SprayColor);
     }
 }

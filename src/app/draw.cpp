@@ -3,6 +3,7 @@
 #include "Confirm.h"
 #include "application.h"
 #include "brisko_drawu.h"
+#include "clock_seeded_random_numbers.h"
 #include "desktop_document_opener.h"
 #include "loadpicu.h"
 #include "qt_dialogs.h"
@@ -37,7 +38,8 @@ int main(int argc, char* argv[])
     XRandrDisplayMode display;
     DesktopDocumentOpener documents;
     QtDialogs dialogs;
-    Platform platform{display, documents, dialogs};
+    ClockSeededRandomNumbers random;
+    Platform platform{display, documents, dialogs, random};
     // Ended by a signal, the program still leaves by the normal way out.
     TerminationSignals terminationSignals([] { QApplication::quit(); });
 

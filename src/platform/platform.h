@@ -5,9 +5,11 @@
 #include "dialogs.h"
 #include "display_mode.h"
 #include "document_opener.h"
+#include "random_numbers.h"
 
 struct Platform {
     DisplayMode& display;
     DocumentOpener& documents;
     Dialogs& dialogs;
+    RandomNumbers& random;
 };

@@ -72,9 +72,29 @@ public:
     std::deque<TModalResult> answers;
 };
 
+// Hands out the numbers it was given, in order and over again from the
+// first when they run out (0 when it was given none), and counts the
+// re-seeds and the ranges asked for.
+class FixedRandomNumbers : public RandomNumbers {
+public:
+    void reseed() override { ++reseeds; }
+    int below(int bound) override
+    {
+        bounds.push_back(bound);
+        if (numbers.empty())
+            return 0;
+        return numbers[next++ % numbers.size()];
+    }
+    std::vector<int> numbers;
+    std::size_t next = 0;
+    int reseeds = 0;
+    std::vector<int> bounds;
+};
+
 struct FakePlatform {
     FakeDisplayMode display;
     FakeDocumentOpener documents;
     FakeDialogs dialogs;
-    Platform platform{display, documents, dialogs};
+    FixedRandomNumbers random;
+    Platform platform{display, documents, dialogs, random};
 };

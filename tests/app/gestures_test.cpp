@@ -20,6 +20,10 @@ void chooseOnly(TDrawForm& form, bool TDrawForm::*tool)
 
 } // namespace
 
+Q_DECLARE_METATYPE(std::vector<int>)
+using SprayDots = std::set<std::pair<int, int>>;
+Q_DECLARE_METATYPE(SprayDots)
+
 class GesturesTest : public QObject {
     Q_OBJECT
 
@@ -110,49 +114,56 @@ private slots:
         QCOMPARE(form.Image1->Picture().Pixel(99, 120), clWhite);
     }
 
-    void sprayDotsFallInTheSquareAboveAndLeftOfThePointer_data()
+    // The first number of each pair is how far up the dot lands, the second
+    // how far left: the square of side 2 * PenSize whose bottom-right pixel is
+    // the pointer.
+    void sprayDotsLandWhereTheNumbersPutThem_data()
     {
+        using Dots = SprayDots;
         QTest::addColumn<int>("penSize");
-        QTest::newRow("smallest pen") << 2;
-        QTest::newRow("largest pen") << 20;
+        QTest::addColumn<std::vector<int>>("numbers");
+        QTest::addColumn<Dots>("dots");
+        QTest::newRow("smallest pen") << 2 << std::vector<int>{0, 3, 3, 0} << Dots{{97, 100}, {100, 97}};
+        std::vector<int> corners{0, 0, 39, 39, 0, 39, 39, 0};
+        corners.resize(40, 20); // sixteen more dots, all on one pixel
+        QTest::newRow("largest pen, the four corners") << 20 << corners
+                                                        << Dots{{100, 100}, {61, 61}, {61, 100}, {100, 61}, {80, 80}};
     }
-    void sprayDotsFallInTheSquareAboveAndLeftOfThePointer()
+    void sprayDotsLandWhereTheNumbersPutThem()
     {
         QFETCH(int, penSize);
+        QFETCH(std::vector<int>, numbers);
+        QFETCH(SprayDots, dots);
         FakePlatform fake;
+        fake.random.numbers = numbers;
         TDrawForm form(fake.platform);
         chooseOnly(form, &TDrawForm::SprayTool);
         form.PenSize = penSize;
-        press(form, Qt::LeftButton, 100, 100);
-        QVERIFY(samePixels(form.Image1->Picture(), whitePicture())); // the press sprays nothing
-        std::set<std::pair<int, int>> seen;
-        for (int moveCount = 1; moveCount <= 400; ++moveCount) {
-            move(form, 100, 100);
-            const auto dots = pixelsOf(form.Image1->Picture(), clBlack);
-            QVERIFY(dots.size() <= std::size_t(penSize * moveCount));
-            seen = dots;
-        }
-        const int low = 100 - 2 * penSize + 1;
-        for (const auto& [x, y] : seen) {
-            QVERIFY(x >= low && x <= 100);
-            QVERIFY(y >= low && y <= 100);
-        }
-        // All four corners of the square get hit sooner or later.
-        QVERIFY(seen.count({low, low}) && seen.count({100, 100}) && seen.count({low, 100}) && seen.count({100, low}));
-        release(form, Qt::LeftButton, 100, 100);
+        form.FillColor = red;
+        press(form, Qt::RightButton, 100, 100);
+        QCOMPARE(fake.random.reseeds, 1);
+        QVERIFY(fake.random.bounds.empty()); // the press sprays nothing
+        QCOMPARE(form.SprayColor, red);
+        move(form, 100, 100, Qt::RightButton);
+        QCOMPARE(pixelsOf(form.Image1->Picture(), red), dots);
+        QCOMPARE(fake.random.bounds, std::vector<int>(std::size_t(2 * penSize), 2 * penSize));
+        release(form, Qt::RightButton, 100, 100);
+        press(form, Qt::LeftButton, 300, 300); // every press starts a new sequence
+        QCOMPARE(fake.random.reseeds, 2);
+        QCOMPARE(form.SprayColor, clBlack);
     }
 
     void sprayAtTheCornerOnlyHitsTheCornerPixel()
     {
         FakePlatform fake;
+        fake.random.numbers = {0, 0, 1, 2, 3, 3, 2, 0};
         TDrawForm form(fake.platform);
         chooseOnly(form, &TDrawForm::SprayTool);
         form.FillColor = red;
         press(form, Qt::RightButton, 0, 0);
-        for (int i = 0; i < 50; ++i)
+        for (int i = 0; i < 4; ++i)
             move(form, 0, 0, Qt::RightButton);
         QCOMPARE(pixelsOf(form.Image1->Picture(), red), (std::set<std::pair<int, int>>{{0, 0}}));
-        QCOMPARE(form.SprayColor, red);
     }
 
     void lineDragLeavesExactlyOneLine()

@@ -1,10 +1,8 @@
 #include "brisko_drawu.h"
 
-#include "application.h"
 #include "colours.h"
 #include "controls/cursors.h"
 #include "jpeg.h"
-#include "swatches.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -14,60 +12,25 @@ TDrawForm* DrawForm = nullptr;
 TDrawForm::TDrawForm(Platform& platform, QWidget* parent) : QWidget(parent), platform(platform)
 {
     createControls();
-    wireEvents();
+    wireStartup();
+    wireTools();
+    wireGestures();
+    wireColours();
     FormCreate(this);
 }
 
 TDrawForm::~TDrawForm() { FormDestroy(this); }
 
-template <typename Handler>
-void TDrawForm::guarded(Handler&& handler)
+void TDrawForm::onClick(TSpeedButton* button, ClickHandler handler)
 {
-    runGuarded(platform.dialogs, std::forward<Handler>(handler));
+    connect(button, &QAbstractButton::clicked, this,
+            [this, button, handler] { guarded([&] { (this->*handler)(button); }); });
 }
 
-void TDrawForm::wireEvents()
+void TDrawForm::wireStartup()
 {
-    Image1->OnMouseDown = [this](TMouseButton button, TShiftState shift, int x, int y) {
-        guarded([&] { Image1MouseDown(Image1, button, shift, x, y); });
-    };
-    Image1->OnMouseMove = [this](TShiftState shift, int x, int y) {
-        guarded([&] { Image1MouseMove(Image1, shift, x, y); });
-    };
-    Image1->OnMouseUp = [this](TMouseButton button, TShiftState shift, int x, int y) {
-        guarded([&] { Image1MouseUp(Image1, button, shift, x, y); });
-    };
-    const auto onClick = [this](TSpeedButton* button, void (TDrawForm::*handler)(QObject*)) {
-        connect(button, &QAbstractButton::clicked, this,
-                [this, button, handler] { guarded([&] { (this->*handler)(button); }); });
-    };
     onClick(SpeedButton1, &TDrawForm::SpeedButton1Click);
     onClick(SpeedButton7, &TDrawForm::SpeedButton7Click);
-    onClick(SpeedButton8, &TDrawForm::SpeedButton8Click);
-    onClick(SpeedButton11, &TDrawForm::SpeedButton11Click);
-    onClick(SpeedButton12, &TDrawForm::SpeedButton12Click);
-    onClick(SpeedButton13, &TDrawForm::SpeedButton13Click);
-    onClick(SpeedButton5, &TDrawForm::SpeedButton5Click);
-    onClick(LineBtn, &TDrawForm::LineBtnClick);
-    onClick(SpeedButton6, &TDrawForm::SpeedButton6Click);
-    onClick(SprayBtn, &TDrawForm::SprayBtnClick);
-    onClick(pensizeBtn, &TDrawForm::pensizeBtnClick);
-    onClick(SpeedButton4, &TDrawForm::SpeedButton4Click);
-    onClick(SpeedButton9, &TDrawForm::SpeedButton9Click);
-
-    // Palette actions act on the press itself.
-    const auto onMouseDown = [this](auto* control,
-                                    void (TDrawForm::*handler)(QObject*, TMouseButton, TShiftState, int, int)) {
-        control->OnMouseDown = [this, control, handler](TMouseButton button, TShiftState shift, int x, int y) {
-            guarded([&] { (this->*handler)(control, button, shift, x, y); });
-        };
-    };
-    for (const Swatch& swatch : Swatches)
-        onMouseDown(Shape[std::size_t(swatch.number)], &TDrawForm::ShapeMouseDown);
-    onMouseDown(FG, &TDrawForm::FGMouseDown);
-    onMouseDown(Label3, &TDrawForm::FGMouseDown);
-    onMouseDown(BG, &TDrawForm::BGMouseDown);
-    onMouseDown(Label2, &TDrawForm::BGMouseDown);
 }
 
 void TDrawForm::FormCreate(QObject*)

@@ -1,6 +1,8 @@
-// The main window: its layout, its state and its event handlers.
+// The main window: its layout, its state and its event handlers, one file
+// for each part of the program's behaviour, named in the sections below.
 #pragma once
 
+#include "application.h"
 #include "color_dialog.h"
 #include "controls/bevel.h"
 #include "controls/image.h"
@@ -23,10 +25,10 @@ public:
     ~TDrawForm() override;
 
     // Fills the primary screen, with or without a window manager, and keeps
-    // filling it when the screen's size changes.
+    // filling it when the screen's size changes (brisko_drawu_layout.cpp).
     void showOnPrimaryScreen();
 
-    // Controls on the window
+    // Controls on the window (created in brisko_drawu_layout.cpp)
     TImage* Image1; // the drawing area
     TImage* Image3; // hidden: the undo snapshot
     TPanel* Panel1; // the left column
@@ -89,7 +91,7 @@ public:
     int LastX = 0, LastY = 0;
     TRect BandRect;
 
-    // Start-up and shutdown
+    // Start-up, shutdown, the close and help buttons (brisko_drawu.cpp)
     void FormCreate(QObject* Sender);
     void FormDestroy(QObject* Sender);
     void SetDisplayMode(int Width, int Height, int BitsPerPixel);
@@ -97,14 +99,7 @@ public:
     void SpeedButton1Click(QObject* Sender);
     void SpeedButton7Click(QObject* Sender);
 
-    // Gestures on the drawing area
-    void SetToolCursor();
-    void Image1MouseDown(QObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
-    void Image1MouseMove(QObject* Sender, TShiftState Shift, int X, int Y);
-    void Image1MouseUp(QObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
-    void DrawOutlineRect(TCanvas& Canvas, int Left, int Top, int Right, int Bottom);
-
-    // Tools
+    // Tools (brisko_drawu_tools.cpp)
     void ResetTools();
     void SpeedButton8Click(QObject* Sender);
     void SpeedButton11Click(QObject* Sender);
@@ -116,7 +111,16 @@ public:
     void SprayBtnClick(QObject* Sender);
     void pensizeBtnClick(QObject* Sender);
 
-    // Colours and pen size
+    // Gestures on the drawing area: pen, line, spray and fill (brisko_drawu_gestures.cpp)
+    void SetToolCursor();
+    void Image1MouseDown(QObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void Image1MouseMove(QObject* Sender, TShiftState Shift, int X, int Y);
+    void Image1MouseUp(QObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+
+    // Rectangles and ellipses (brisko_drawu_shapes.cpp)
+    void DrawOutlineRect(TCanvas& Canvas, int Left, int Top, int Right, int Bottom);
+
+    // Colours and pen size (brisko_drawu_colours.cpp)
     // Shape2MouseDown to Shape21MouseDown are one handler: the swatch is the sender.
     void ShapeMouseDown(QObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
     void FGMouseDown(QObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -128,23 +132,49 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    using ClickHandler = void (TDrawForm::*)(QObject*);
+    using MouseDownHandler = void (TDrawForm::*)(QObject*, TMouseButton, TShiftState, int, int);
+
+    // Every handler is entered through the application's error guard; each
+    // file wires the events of the controls it serves (brisko_drawu.cpp).
+    template <typename Handler>
+    void guarded(Handler&& handler)
+    {
+        runGuarded(platform.dialogs, std::forward<Handler>(handler));
+    }
+    void onClick(TSpeedButton* button, ClickHandler handler);
+    template <typename Control>
+    void onMouseDown(Control* control, MouseDownHandler handler)
+    {
+        control->OnMouseDown = [this, control, handler](TMouseButton button, TShiftState shift, int x, int y) {
+            guarded([&] { (this->*handler)(control, button, shift, x, y); });
+        };
+    }
+    void wireStartup();
+
     // Layout (brisko_drawu_layout.cpp)
     void createControls();
     void createTopBar();
     void createToolBar();
     void createPalette();
-    void wireEvents();
-    template <typename Handler>
-    void guarded(Handler&& handler);
 
-    // Gesture steps
+    // Tools
+    void wireTools();
+
+    // Gestures
+    void wireGestures();
     TColor buttonColour(TMouseButton button) const;
     TColor otherColour(TMouseButton button) const;
     void lineBandStep(int X, int Y);
     void sprayStep(int X, int Y);
+
+    // Shapes
     void shapePressStep(int X, int Y);
     void shapeMoveStep(TShiftState Shift, int X, int Y);
     void shapeReleaseStep(TMouseButton Button, int X, int Y);
+
+    // Colours and pen size
+    void wireColours();
     TColor swatchColour(QObject* swatch) const;
     void showPenSize();
 

@@ -2,6 +2,19 @@
 // and the pen, line, spray and fill tools.
 #include "brisko_drawu.h"
 
+void TDrawForm::wireGestures()
+{
+    Image1->OnMouseDown = [this](TMouseButton button, TShiftState shift, int x, int y) {
+        guarded([&] { Image1MouseDown(Image1, button, shift, x, y); });
+    };
+    Image1->OnMouseMove = [this](TShiftState shift, int x, int y) {
+        guarded([&] { Image1MouseMove(Image1, shift, x, y); });
+    };
+    Image1->OnMouseUp = [this](TMouseButton button, TShiftState shift, int x, int y) {
+        guarded([&] { Image1MouseUp(Image1, button, shift, x, y); });
+    };
+}
+
 TColor TDrawForm::buttonColour(TMouseButton button) const { return button == mbLeft ? PenColor : FillColor; }
 
 TColor TDrawForm::otherColour(TMouseButton button) const { return button == mbLeft ? FillColor : PenColor; }

@@ -1,8 +1,19 @@
-// Choosing the tool, the colours and the pen size.
-#include "application.h"
+// Choosing the tool: one flag per tool, set by the tool bar's buttons and
+// the pen-size display.
 #include "brisko_drawu.h"
-#include "colours.h"
-#include "swatches.h"
+
+void TDrawForm::wireTools()
+{
+    onClick(SpeedButton8, &TDrawForm::SpeedButton8Click);
+    onClick(SpeedButton11, &TDrawForm::SpeedButton11Click);
+    onClick(SpeedButton12, &TDrawForm::SpeedButton12Click);
+    onClick(SpeedButton13, &TDrawForm::SpeedButton13Click);
+    onClick(SpeedButton5, &TDrawForm::SpeedButton5Click);
+    onClick(LineBtn, &TDrawForm::LineBtnClick);
+    onClick(SpeedButton6, &TDrawForm::SpeedButton6Click);
+    onClick(SprayBtn, &TDrawForm::SprayBtnClick);
+    onClick(pensizeBtn, &TDrawForm::pensizeBtnClick);
+}
 
 void TDrawForm::ResetTools()
 {
@@ -69,69 +80,4 @@ void TDrawForm::pensizeBtnClick(QObject*)
 {
     ResetTools();
     PenTool = true;
-}
-
-TColor TDrawForm::swatchColour(QObject* swatch) const
-{
-    for (const Swatch& entry : Swatches)
-        if (Shape[std::size_t(entry.number)] == swatch)
-            return entry.colour;
-    return clBlack;
-}
-
-// All twenty swatches share this handler; each has its colour in the table.
-// The right button sets the fill colour, any other the pen colour.
-void TDrawForm::ShapeMouseDown(QObject* Sender, TMouseButton Button, TShiftState, int, int)
-{
-    const TColor colour = swatchColour(Sender);
-    if (Button == mbRight) {
-        FillColor = colour;
-        BG->setBrushColor(toQColor(colour));
-    } else {
-        PenColor = colour;
-        FG->setBrushColor(toQColor(colour));
-        pensizeBtn->setCaptionColor(toQColor(PenColor));
-    }
-    UpdateColorLabels();
-}
-
-void TDrawForm::FGMouseDown(QObject*, TMouseButton, TShiftState, int, int)
-{
-    if (!ColorDialog1.Execute(platform.dialogs))
-        return;
-    FG->setBrushColor(ColorDialog1.Color);
-    PenColor = toTColor(FG->brushColor());
-    pensizeBtn->setCaptionColor(toQColor(PenColor));
-    UpdateColorLabels();
-}
-
-void TDrawForm::BGMouseDown(QObject*, TMouseButton, TShiftState, int, int)
-{
-    if (!ColorDialog1.Execute(platform.dialogs))
-        return;
-    BG->setBrushColor(ColorDialog1.Color);
-    FillColor = toTColor(BG->brushColor());
-    UpdateColorLabels();
-}
-
-void TDrawForm::SpeedButton4Click(QObject*)
-{
-    if (PenSize < 20)
-        ++PenSize;
-    showPenSize();
-}
-
-void TDrawForm::SpeedButton9Click(QObject*)
-{
-    if (PenSize > 2)
-        --PenSize;
-    showPenSize();
-}
-
-// The display's number is three times the pen width: its size in points.
-void TDrawForm::showPenSize()
-{
-    Image1->setCursorNumber(0); // the arrow, until the next move over the picture
-    pensizeBtn->setCaptionPointSize(PenSize * 3);
-    pensizeBtn->setHint(QString("Pen size - %1").arg(PenSize * 3));
 }

@@ -1,25 +1,10 @@
 #include "raster.h"
 
 #include <cstring>
-#include <utility>
 
+using raster::clipped;
+using raster::isEmpty;
 using raster::Plotter;
-
-namespace {
-
-// The common rectangle rule: right and bottom exclusive, cut to the picture.
-TRect clipped(TRect rect, const TPicture& picture)
-{
-    rect.Left = std::max(rect.Left, 0);
-    rect.Top = std::max(rect.Top, 0);
-    rect.Right = std::min(rect.Right, picture.Width());
-    rect.Bottom = std::min(rect.Bottom, picture.Height());
-    return rect;
-}
-
-bool isEmpty(const TRect& rect) { return rect.Left >= rect.Right || rect.Top >= rect.Bottom; }
-
-} // namespace
 
 TCanvas::TCanvas(TPicture& picture) : picture(picture) {}
 
@@ -56,6 +41,7 @@ void TCanvas::SetPixel(int x, int y, TColor colour)
     changed(writer.touched());
 }
 
+// A rectangle turned round is empty: FillRect does not put its corners in order.
 void TCanvas::FillRect(const TRect& rect)
 {
     const TRect area = clipped(rect, picture);
@@ -72,28 +58,25 @@ void TCanvas::FillRect(const TRect& rect)
 // of the frame is inverted exactly once: twice restores the picture.
 void TCanvas::DrawFocusRect(const TRect& rect)
 {
-    const int left = std::min(rect.Left, rect.Right), right = std::max(rect.Left, rect.Right);
-    const int top = std::min(rect.Top, rect.Bottom), bottom = std::max(rect.Top, rect.Bottom);
-    if (left == right || top == bottom)
+    const TRect frame = raster::normalised(rect);
+    if (isEmpty(frame))
         return;
+    const auto [left, top, right, bottom] = frame;
     Plotter inverter = Plotter::inverter(picture);
     const auto dot = [&](int x, int y) {
         if ((std::int64_t(x) + y) % 2 == 0)
             inverter.plot(x, y);
     };
-    // Only the part of a side near the picture can matter.
-    const auto clampToPicture = [](int from, int to, int size) {
-        return std::pair{std::max(from, -1), std::min(to, size)};
-    };
-    // Top and bottom rows, then the columns between them.
-    const auto [rowFrom, rowTo] = clampToPicture(left, right, picture.Width());
-    for (int x = rowFrom; x < rowTo; ++x) {
+    // Top and bottom rows, then the columns between them; only the part of a
+    // side near the picture can matter.
+    const int rowTo = raster::clampToPicture(right, picture.Width());
+    for (int x = raster::clampToPicture(left, picture.Width()); x < rowTo; ++x) {
         dot(x, top);
         if (bottom - 1 != top)
             dot(x, bottom - 1);
     }
-    const auto [columnFrom, columnTo] = clampToPicture(top + 1, bottom - 1, picture.Height());
-    for (int y = columnFrom; y < columnTo; ++y) {
+    const int columnTo = raster::clampToPicture(std::int64_t(bottom) - 1, picture.Height());
+    for (int y = raster::clampToPicture(std::int64_t(top) + 1, picture.Height()); y < columnTo; ++y) {
         dot(left, y);
         if (right - 1 != left)
             dot(right - 1, y);

@@ -6,12 +6,9 @@
 
 using raster::Int128;
 using raster::Plotter;
+using raster::Span;
 
 namespace {
-
-struct Span {
-    std::int64_t from = 0, to = 0; // from <= x < to
-};
 
 // What one row of an ellipse paints: up to two pen spans, left to right and
 // apart, and the brush span between them.
@@ -44,7 +41,7 @@ public:
         const std::int64_t reach = raster::integerSqrt((bound - 1) / ry2);
         // Pixel centres 2x + 1 within centreX - reach .. centreX + reach.
         const Span span{raster::floorDiv(centreX - reach, 2), raster::floorDiv(centreX - 1 + reach, 2) + 1};
-        if (span.from >= span.to)
+        if (span.empty())
             return std::nullopt;
         return span;
     }
@@ -195,6 +192,36 @@ private:
     double radiusX, radiusY;
 };
 
+// A thin box has no inside: its outline is the rectangle's band along its
+// one column or row, centred on the path the way the wide ellipse centres it.
+class ThinBoxBand {
+public:
+    ThinBoxBand(const TRect& box, int width)
+        : box(box), width(width),
+          centreX((raster::doubledPenPath(box.Left, width) + raster::doubledPenPath(box.Right - 1, width)) / 2),
+          centreY((raster::doubledPenPath(box.Top, width) + raster::doubledPenPath(box.Bottom - 1, width)) / 2)
+    {
+    }
+
+    EllipseRow row(std::int64_t y) const
+    {
+        EllipseRow result;
+        result.penCount = raster::outlineRow(box.Left, box.Top, std::int64_t(box.Right) - 1,
+                                             std::int64_t(box.Bottom) - 1, width, y, result.pen);
+        return result;
+    }
+
+    std::int64_t firstRow(std::int64_t top) const { return top - width / 2 - 1; }
+    std::int64_t lastRow(std::int64_t bottom) const { return bottom + width / 2 + 1; }
+    double doubledCentreX() const { return double(centreX); }
+    double doubledCentreY() const { return double(centreY); }
+
+private:
+    TRect box;
+    int width;
+    std::int64_t centreX, centreY; // doubled coordinates
+};
+
 // Arc keeps the outline pixels counter-clockwise (as seen on the screen)
 // from the ray towards the start point to the ray towards the end point.
 class ArcRange {
@@ -226,38 +253,34 @@ private:
 };
 
 template <typename Shape>
-void paintEllipse(const Shape& shape, int top, int bottom, Plotter& pen, Plotter* brush, const ArcRange* arc,
-                  int height, int widthOfPicture)
+void paintEllipse(const Shape& shape, const TRect& box, Plotter& pen, Plotter* brush, const ArcRange* arc)
 {
-    const auto clampX = [&](std::int64_t x) { return int(std::clamp<std::int64_t>(x, -1, widthOfPicture)); };
-    const std::int64_t first = std::max<std::int64_t>(shape.firstRow(top), 0);
-    const std::int64_t last = std::min<std::int64_t>(shape.lastRow(bottom), height - 1);
+    const std::int64_t first = std::max<std::int64_t>(shape.firstRow(box.Top), 0);
+    const std::int64_t last = std::min<std::int64_t>(shape.lastRow(box.Bottom), pen.height() - 1);
     for (std::int64_t y = first; y <= last; ++y) {
         const EllipseRow row = shape.row(y);
         for (int i = 0; i < row.penCount; ++i) {
             if (!arc) {
-                pen.span(int(y), clampX(row.pen[i].from), clampX(row.pen[i].to));
+                pen.span(y, row.pen[i]);
                 continue;
             }
-            for (std::int64_t x = std::max<std::int64_t>(row.pen[i].from, 0); x < clampX(row.pen[i].to); ++x)
+            const int from = std::max(raster::clampToPicture(row.pen[i].from, pen.width()), 0);
+            for (int x = from; x < raster::clampToPicture(row.pen[i].to, pen.width()); ++x)
                 if (arc->contains(x, y))
-                    pen.plot(int(x), int(y));
+                    pen.plot(x, int(y));
         }
         if (brush)
-            brush->span(int(y), clampX(row.brush.from), clampX(row.brush.to));
+            brush->span(y, row.brush);
     }
 }
 
-// Shared by Ellipse and Arc: the box is normalised, and one less than two
-// pixels wide or high draws nothing.
-TRect drawEllipse(TPicture& picture, int left, int top, int right, int bottom, TPenMode mode, TColor penColour,
-                  int penWidth, const TColor* brushColour, const int* arcPoints)
+// Shared by Ellipse and Arc, which take the box's corners in any order.
+TRect drawEllipse(TPicture& picture, const TRect& corners, TPenMode mode, TColor penColour, int penWidth,
+                  const TColor* brushColour, const int* arcPoints)
 {
-    if (left > right)
-        std::swap(left, right);
-    if (top > bottom)
-        std::swap(top, bottom);
-    if (std::int64_t(right) - left < 2 || std::int64_t(bottom) - top < 2)
+    const TRect box = raster::normalised(corners);
+    const raster::BoxKind kind = raster::kindOf(box);
+    if (kind == raster::BoxKind::nothing)
         return {};
     Plotter pen(picture, mode, penColour);
     std::optional<Plotter> brush;
@@ -269,13 +292,15 @@ TRect drawEllipse(TPicture& picture, int left, int top, int right, int bottom, T
         if (arcPoints)
             arc.emplace(shape.doubledCentreX(), shape.doubledCentreY(), arcPoints[0], arcPoints[1], arcPoints[2],
                         arcPoints[3]);
-        paintEllipse(shape, top, bottom, pen, brush ? &*brush : nullptr, arc ? &*arc : nullptr, picture.Height(),
-                     picture.Width());
+        paintEllipse(shape, box, pen, brush ? &*brush : nullptr, arc ? &*arc : nullptr);
     };
-    if (penWidth == 1)
-        paint(ThinEllipse(left, top, right, bottom));
+    // The wide ellipse's distance divides by the semi-axes, zero for a thin box.
+    if (kind == raster::BoxKind::thin)
+        paint(ThinBoxBand(box, penWidth));
+    else if (penWidth == 1)
+        paint(ThinEllipse(box.Left, box.Top, box.Right, box.Bottom));
     else
-        paint(WideEllipse(left, top, right, bottom, penWidth));
+        paint(WideEllipse(box.Left, box.Top, box.Right, box.Bottom, penWidth));
     return raster::unite(pen.touched(), brush ? brush->touched() : TRect{});
 }
 
@@ -284,12 +309,12 @@ TRect drawEllipse(TPicture& picture, int left, int top, int right, int bottom, T
 void TCanvas::Ellipse(int left, int top, int right, int bottom)
 {
     const TColor brush = Brush.Color;
-    changed(drawEllipse(picture, left, top, right, bottom, Pen.Mode, Pen.Color, Pen.Width, &brush, nullptr));
+    changed(drawEllipse(picture, {left, top, right, bottom}, Pen.Mode, Pen.Color, Pen.Width, &brush, nullptr));
 }
 
 // Equal start and end rays outline the whole ellipse.
 void TCanvas::Arc(int left, int top, int right, int bottom, int xs, int ys, int xe, int ye)
 {
     const int points[4] = {xs, ys, xe, ye};
-    changed(drawEllipse(picture, left, top, right, bottom, Pen.Mode, Pen.Color, Pen.Width, nullptr, points));
+    changed(drawEllipse(picture, {left, top, right, bottom}, Pen.Mode, Pen.Color, Pen.Width, nullptr, points));
 }

@@ -3,6 +3,7 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 namespace raster {
 
@@ -50,6 +51,13 @@ void Plotter::span(int y, int left, int right)
     maxY = std::max(maxY, y + 1);
 }
 
+void Plotter::span(std::int64_t y, const Span& pixels)
+{
+    if (y < 0 || y >= picture.Height())
+        return;
+    span(int(y), clampToPicture(pixels.from, picture.Width()), clampToPicture(pixels.to, picture.Width()));
+}
+
 void Plotter::fillRow(std::uint8_t* start, int count)
 {
     if (picture.BitsPerPixel() == 8) {
@@ -84,6 +92,32 @@ TRect Plotter::touched() const
     if (minX > maxX)
         return {};
     return {minX, minY, maxX, maxY};
+}
+
+TRect normalised(TRect rect)
+{
+    if (rect.Left > rect.Right)
+        std::swap(rect.Left, rect.Right);
+    if (rect.Top > rect.Bottom)
+        std::swap(rect.Top, rect.Bottom);
+    return rect;
+}
+
+TRect clipped(TRect rect, const TPicture& picture)
+{
+    rect.Left = std::max(rect.Left, 0);
+    rect.Top = std::max(rect.Top, 0);
+    rect.Right = std::min(rect.Right, picture.Width());
+    rect.Bottom = std::min(rect.Bottom, picture.Height());
+    return rect;
+}
+
+BoxKind kindOf(const TRect& box)
+{
+    const std::int64_t width = std::int64_t(box.Right) - box.Left, height = std::int64_t(box.Bottom) - box.Top;
+    if (width <= 0 || height <= 0 || (width == 1 && height == 1))
+        return BoxKind::nothing;
+    return width == 1 || height == 1 ? BoxKind::thin : BoxKind::ordinary;
 }
 
 std::int64_t integerSqrt(Int128 n)

@@ -9,6 +9,20 @@ namespace raster {
 
 using Int128 = __int128;
 
+// A run of pixels in one row, from <= x < to; wide enough for coordinates
+// far outside the picture.
+struct Span {
+    std::int64_t from = 0, to = 0;
+    bool empty() const { return from >= to; }
+};
+
+// A coordinate pulled into -1..size: anything further out acts the same, and
+// the result fits an int.
+inline int clampToPicture(std::int64_t coordinate, int size)
+{
+    return int(std::clamp<std::int64_t>(coordinate, -1, size));
+}
+
 // Every pixel a drawing call changes goes through a Plotter. It clips
 // silently, applies the raster operation to the stored value (a colour at
 // 24 bits per pixel, a table index at 8) and remembers what it touched.
@@ -20,7 +34,8 @@ public:
     static Plotter inverter(TPicture& picture);
 
     void plot(int x, int y);
-    void span(int y, int left, int right); // left <= x < right
+    void span(int y, int left, int right);         // left <= x < right
+    void span(std::int64_t y, const Span& pixels); // clamped first: far-off spans cost nothing
     TRect touched() const;
     int width() const { return picture.Width(); }
     int height() const { return picture.Height(); }
@@ -59,15 +74,38 @@ std::int64_t integerSqrt(Int128 n);
 // exact arithmetic inside 128 bits.
 inline int effectivePenWidth(int width) { return std::clamp(width, 1, 1 << 24); }
 
+// Rectangles are right and bottom exclusive everywhere in the surface.
+inline bool isEmpty(const TRect& rect) { return rect.Left >= rect.Right || rect.Top >= rect.Bottom; }
+
+// The same rectangle with its corners in order: Left <= Right, Top <= Bottom.
+TRect normalised(TRect rect);
+
+// The part of the rectangle inside the picture; a turned-round one stays empty.
+TRect clipped(TRect rect, const TPicture& picture);
+
 // The smallest rectangle holding both; an empty one adds nothing.
 inline TRect unite(const TRect& a, const TRect& b)
 {
-    if (b.Left >= b.Right || b.Top >= b.Bottom)
+    if (isEmpty(b))
         return a;
-    if (a.Left >= a.Right || a.Top >= a.Bottom)
+    if (isEmpty(a))
         return b;
     return {std::min(a.Left, b.Left), std::min(a.Top, b.Top), std::max(a.Right, b.Right), std::max(a.Bottom, b.Bottom)};
 }
+
+// What Rectangle, Ellipse and Arc make of a normalised box. Empty boxes and
+// the single pixel draw nothing; a box one pixel wide or high (but not both)
+// is thin: it has no inside, and its outline is one band along its column
+// or row, which the rectangle's outline gives for a path of zero width.
+enum class BoxKind { nothing, thin, ordinary };
+BoxKind kindOf(const TRect& box);
+
+// One row of the pen's outline around the path through pixel columns
+// left..right and rows top..bottom (both inclusive): every pixel whose
+// centre lies closer than half the pen width to the path. Corners come out
+// round. Returns how many spans it wrote (0 to 2), left to right and apart.
+int outlineRow(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom, int width, std::int64_t y,
+               Span spans[2]);
 
 // A one-pixel line from (x0, y0) towards (x1, y1), the end pixel left out.
 void thinLine(Plotter& out, int x0, int y0, int x1, int y1);

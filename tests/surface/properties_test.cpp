@@ -26,6 +26,19 @@ Call randomCall(std::mt19937& random, int low, int high)
             TColor(colour(random))};
 }
 
+// Rectangle, Ellipse or Arc on a box one pixel wide or high (corners in
+// either order, often partly outside): random boxes are seldom that thin.
+Call randomThinBoxCall(std::mt19937& random)
+{
+    Call call = randomCall(random, -10, 40);
+    call.kind = 2 + int(random() % 3);
+    const int length = int(random() % 29 + 2) * (random() % 2 ? 1 : -1), one = random() % 2 ? 1 : -1;
+    const bool vertical = random() % 2;
+    call.c = call.a + (vertical ? one : length);
+    call.d = call.b + (vertical ? length : one);
+    return call;
+}
+
 // Runs one call with every coordinate moved by (dx, dy).
 void run(TCanvas& canvas, const Call& call, int dx = 0, int dy = 0)
 {
@@ -131,7 +144,7 @@ TEST(Properties, ReportedRectangleHoldsEveryChange)
         TCanvas canvas(picture);
         TRect reported{};
         canvas.OnChange = [&](const TRect& rect) { reported = rect; };
-        run(canvas, randomCall(random, -10, 40));
+        run(canvas, i % 4 == 0 ? randomThinBoxCall(random) : randomCall(random, -10, 40));
         for (int y = 0; y < 25; ++y)
             for (int x = 0; x < 30; ++x)
                 if (picture.Pixel(x, y) != before.Pixel(x, y)) {
@@ -150,11 +163,44 @@ TEST(Properties, NotXorTwiceIsTheIdentity)
         TPicture picture = noise(random, 30, 25, i % 2 == 1);
         const TPicture before = picture;
         TCanvas canvas(picture);
-        Call call = randomCall(random, -10, 40);
+        Call call = i % 4 == 0 ? randomThinBoxCall(random) : randomCall(random, -10, 40);
         call.kind %= 6; // lines, shapes and focus frames
         call.mode = pmNotXor;
         run(canvas, call);
         run(canvas, call);
         ASSERT_TRUE(samePixels(picture, before)) << "case " << i << " kind " << call.kind << " width " << call.width;
+    }
+}
+
+// A thin box gets one band whatever the shape: it covers the box, not-xor
+// on white gives the copy (each pixel is written once) and the brush finds
+// no inside.
+TEST(Properties, ThinBoxesDrawTheSameBandWhateverTheShape)
+{
+    std::mt19937 random(31);
+    for (int i = 0; i < 500; ++i) {
+        const Call call = randomThinBoxCall(random);
+        const auto drawn = [&](int kind, TPenMode mode) {
+            TPicture picture(30, 25);
+            TCanvas canvas(picture);
+            canvas.FillRect({0, 0, 30, 25});
+            canvas.Pen.Width = call.width;
+            canvas.Pen.Mode = mode;
+            canvas.Brush.Color = colourOf('r');
+            if (kind == 2)
+                canvas.Rectangle(call.a, call.b, call.c, call.d);
+            else if (kind == 3)
+                canvas.Ellipse(call.a, call.b, call.c, call.d);
+            else
+                canvas.Arc(call.a, call.b, call.c, call.d, 0, 0, 0, 0);
+            return picture;
+        };
+        const TPicture band = drawn(2, pmCopy);
+        for (const int kind : {2, 3, 4})
+            for (const TPenMode mode : {pmCopy, pmNotXor})
+                ASSERT_TRUE(samePixels(drawn(kind, mode), band)) << "case " << i << " kind " << kind;
+        for (int y = std::max(std::min(call.b, call.d), 0); y < std::min(std::max(call.b, call.d), 25); ++y)
+            for (int x = std::max(std::min(call.a, call.c), 0); x < std::min(std::max(call.a, call.c), 30); ++x)
+                ASSERT_EQ(band.Pixel(x, y), clBlack) << "case " << i << " pixel " << x << ", " << y;
     }
 }

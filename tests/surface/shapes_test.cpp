@@ -46,6 +46,17 @@ bool symmetricAbout(const TPicture& picture, int twiceX, int twiceY)
     return true;
 }
 
+// The three shapes drawn from a box; the arc outlines the whole ellipse.
+void drawShape(TCanvas& canvas, int shape, const TRect& box)
+{
+    if (shape == 0)
+        canvas.Rectangle(box.Left, box.Top, box.Right, box.Bottom);
+    else if (shape == 1)
+        canvas.Ellipse(box.Left, box.Top, box.Right, box.Bottom);
+    else
+        canvas.Arc(box.Left, box.Top, box.Right, box.Bottom, 0, 0, 0, 0);
+}
+
 } // namespace
 
 TEST(Rectangle, RectangleOutlineCoversTenToNineteen)
@@ -113,17 +124,80 @@ TEST(Rectangle, WideOutlineHasRoundOuterCorners)
     EXPECT_TRUE(symmetricAbout(picture, 39, 39));
 }
 
-TEST(Rectangle, BoxesUnderTwoPixelsDrawNothing)
+TEST(Rectangle, OnePixelAndEmptyBoxesDrawNothing)
 {
-    for (const TRect box : {TRect{5, 5, 6, 6}, TRect{5, 5, 5, 5}, TRect{5, 5, 6, 12}, TRect{5, 5, 12, 6}}) {
-        TPicture picture = white(20, 20);
-        TCanvas canvas(picture);
-        canvas.Pen.Width = 5;
-        canvas.Rectangle(box.Left, box.Top, box.Right, box.Bottom);
-        canvas.Ellipse(box.Left, box.Top, box.Right, box.Bottom);
-        canvas.Arc(box.Left, box.Top, box.Right, box.Bottom, 0, 0, 0, 0);
-        EXPECT_TRUE(samePixels(picture, white(20, 20)));
+    for (const TRect box :
+         {TRect{5, 5, 6, 6}, TRect{6, 6, 5, 5}, TRect{5, 5, 5, 5}, TRect{5, 5, 5, 12}, TRect{12, 5, 5, 5}}) {
+        for (const int width : {1, 5}) {
+            TPicture picture = white(20, 20);
+            TCanvas canvas(picture);
+            canvas.Pen.Width = width;
+            for (int shape = 0; shape < 3; ++shape)
+                drawShape(canvas, shape, box);
+            EXPECT_TRUE(samePixels(picture, white(20, 20))) << box.Left << ", " << box.Top << " width " << width;
+        }
     }
+}
+
+// Measured on the classic platform: a box one pixel wide or high is outlined
+// along that one column or row, right and bottom still exclusive, and the
+// brush finds no inside to fill.
+TEST(ThinBoxes, OnePixelPenOutlinesTheColumnOrRowOnly)
+{
+    for (int shape = 0; shape < 3; ++shape) {
+        TPicture picture = white(45, 15);
+        TCanvas canvas(picture);
+        canvas.Brush.Color = colourOf('r');
+        for (const TRect box : {TRect{24, 2, 25, 12}, TRect{28, 2, 40, 3}, TRect{42, 2, 43, 12}, TRect{2, 12, 20, 13}})
+            drawShape(canvas, shape, box);
+        for (int y = 0; y < 15; ++y)
+            for (int x = 0; x < 45; ++x) {
+                const bool column = (x == 24 || x == 42) && y >= 2 && y <= 11;
+                const bool row = (y == 2 && x >= 28 && x <= 39) || (y == 12 && x >= 2 && x <= 19);
+                ASSERT_EQ(picture.Pixel(x, y), column || row ? clBlack : clWhite) << shape << ": " << x << ", " << y;
+            }
+    }
+}
+
+// The band has the pen's width and round ends; an even pen puts its extra
+// column to the left and its extra row above, as on wide outlines.
+TEST(ThinBoxes, WidePenBandIsCentredOnTheColumnOrRow)
+{
+    for (int shape = 0; shape < 3; ++shape) {
+        TPicture picture = white(20, 12);
+        TCanvas canvas(picture);
+        canvas.Brush.Color = colourOf('r');
+        canvas.Pen.Width = 5;
+        drawShape(canvas, shape, {4, 3, 5, 9});
+        canvas.Pen.Width = 4;
+        drawShape(canvas, shape, {10, 5, 17, 6});
+        EXPECT_TRUE(looksLike(picture, R"(
+            ....................
+            ...###..............
+            ..#####.............
+            ..#####..########...
+            ..#####.##########..
+            ..#####.##########..
+            ..#####..########...
+            ..#####.............
+            ..#####.............
+            ..#####.............
+            ...###..............
+            ....................)"))
+            << shape;
+    }
+}
+
+TEST(ThinBoxes, ArcKeepsTheBandWithinItsAngles)
+{
+    TPicture upper = white(3, 22), lower = white(3, 22);
+    TCanvas(upper).Arc(1, 2, 2, 20, 100, 11, -100, 11); // from the right over the top to the left
+    TCanvas(lower).Arc(1, 2, 2, 20, -100, 11, 100, 11); // and back under the bottom
+    for (int y = 0; y < 22; ++y)
+        for (int x = 0; x < 3; ++x) {
+            ASSERT_EQ(upper.Pixel(x, y), x == 1 && y >= 2 && y <= 10 ? clBlack : clWhite) << x << ", " << y;
+            ASSERT_EQ(lower.Pixel(x, y), x == 1 && y >= 11 && y <= 19 ? clBlack : clWhite) << x << ", " << y;
+        }
 }
 
 TEST(Ellipse, SmallOnePixelOutlineIsClosedAndFilled)

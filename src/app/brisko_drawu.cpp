@@ -87,9 +87,14 @@ void TDrawForm::UpdateColorLabels()
 
 void TDrawForm::SpeedButton1Click(QObject*) { close(); }
 
+// The opener may also fail after it started, once the event loop has long
+// gone on: the same box is shown then, through the same guard.
 void TDrawForm::SpeedButton7Click(QObject*)
 {
     const QString page = "Scribbo_Help.htm";
-    if (!platform.documents.open(page))
+    const auto showFailure = [this, page] {
         platform.dialogs.messageBox(errorBox("Failed to execute " + QFileInfo(page).fileName(), "Error"));
+    };
+    if (!platform.documents.open(page, [this, showFailure] { guarded(showFailure); }))
+        showFailure();
 }

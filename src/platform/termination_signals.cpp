@@ -32,26 +32,26 @@ void onTerminationSignal(int signalNumber)
 } // namespace
 
 TerminationSignals::TerminationSignals(std::function<void()> onSignal, QObject* parent)
-    : QObject(parent), m_onSignal(std::move(onSignal))
+    : QObject(parent), onSignal(std::move(onSignal))
 {
     if (!openSocket())
         return;
-    m_notifier = new QSocketNotifier(m_readEnd, QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, &TerminationSignals::readSignals);
+    notifier = new QSocketNotifier(readEnd, QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, &TerminationSignals::readSignals);
     installHandlers();
 }
 
 TerminationSignals::~TerminationSignals()
 {
-    if (m_installed) {
+    if (installed) {
         for (std::size_t index = 0; index < terminationSignals.size(); ++index)
-            sigaction(terminationSignals[index], &m_previousActions[index], nullptr);
-        signalWriteEnd.store(m_previousWriteEnd);
+            sigaction(terminationSignals[index], &previousActions[index], nullptr);
+        signalWriteEnd.store(previousWriteEnd);
     }
-    if (m_readEnd >= 0)
-        ::close(m_readEnd);
-    if (m_writeEnd >= 0)
-        ::close(m_writeEnd);
+    if (readEnd >= 0)
+        ::close(readEnd);
+    if (writeEnd >= 0)
+        ::close(writeEnd);
 }
 
 bool TerminationSignals::openSocket()
@@ -62,29 +62,29 @@ bool TerminationSignals::openSocket()
         qWarning("Cannot watch for termination signals: %s", std::strerror(errno));
         return false;
     }
-    m_readEnd = ends[0];
-    m_writeEnd = ends[1];
+    readEnd = ends[0];
+    writeEnd = ends[1];
     return true;
 }
 
 void TerminationSignals::installHandlers()
 {
-    m_previousWriteEnd = signalWriteEnd.exchange(m_writeEnd);
+    previousWriteEnd = signalWriteEnd.exchange(writeEnd);
     struct sigaction action {};
     action.sa_handler = onTerminationSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART; // other code's system calls carry on
     for (std::size_t index = 0; index < terminationSignals.size(); ++index)
-        sigaction(terminationSignals[index], &action, &m_previousActions[index]);
-    m_installed = true;
+        sigaction(terminationSignals[index], &action, &previousActions[index]);
+    installed = true;
 }
 
 void TerminationSignals::readSignals()
 {
     char buffer[64];
     bool received = false;
-    while (::read(m_readEnd, buffer, sizeof buffer) > 0)
+    while (::read(readEnd, buffer, sizeof buffer) > 0)
         received = true;
-    if (received && m_onSignal)
-        m_onSignal();
+    if (received && onSignal)
+        onSignal();
 }

@@ -29,11 +29,11 @@ private:
     void installHandlers();
     void readSignals();
 
-    std::function<void()> m_onSignal;
-    int m_readEnd = -1;
-    int m_writeEnd = -1;
-    int m_previousWriteEnd = -1;
-    bool m_installed = false;
-    QSocketNotifier* m_notifier = nullptr;
-    std::array<struct sigaction, 3> m_previousActions{};
+    std::function<void()> onSignal;
+    int readEnd = -1;
+    int writeEnd = -1;
+    int previousWriteEnd = -1;
+    bool installed = false;
+    QSocketNotifier* notifier = nullptr;
+    std::array<struct sigaction, 3> previousActions{};
 };

@@ -10,10 +10,10 @@ struct XErrorTrapHandler {
 
     static int handle(Display* display, XErrorEvent* event)
     {
-        for (XErrorTrap* trap = innermostTrap; trap; trap = trap->m_outerTrap) {
-            if (trap->m_display == display) {
-                if (trap->m_firstErrorCode == 0)
-                    trap->m_firstErrorCode = event->error_code;
+        for (XErrorTrap* trap = innermostTrap; trap; trap = trap->outerTrap) {
+            if (trap->display == display) {
+                if (trap->codeOfFirstError == 0)
+                    trap->codeOfFirstError = event->error_code;
                 return 0;
             }
         }
@@ -21,23 +21,23 @@ struct XErrorTrapHandler {
     }
 };
 
-XErrorTrap::XErrorTrap(Display* display) : m_display(display), m_outerTrap(XErrorTrapHandler::innermostTrap)
+XErrorTrap::XErrorTrap(Display* display) : display(display), outerTrap(XErrorTrapHandler::innermostTrap)
 {
-    if (!m_outerTrap)
+    if (!outerTrap)
         XErrorTrapHandler::handlerBeforeTraps = XSetErrorHandler(&XErrorTrapHandler::handle);
     XErrorTrapHandler::innermostTrap = this;
 }
 
 XErrorTrap::~XErrorTrap()
 {
-    XSync(m_display, False);
-    XErrorTrapHandler::innermostTrap = m_outerTrap;
-    if (!m_outerTrap)
+    XSync(display, False);
+    XErrorTrapHandler::innermostTrap = outerTrap;
+    if (!outerTrap)
         XSetErrorHandler(XErrorTrapHandler::handlerBeforeTraps);
 }
 
 bool XErrorTrap::failed()
 {
-    XSync(m_display, False);
-    return m_firstErrorCode != 0;
+    XSync(display, False);
+    return codeOfFirstError != 0;
 }

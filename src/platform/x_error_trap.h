@@ -19,12 +19,12 @@ public:
     // any of them failed since the trap was set.
     bool failed();
     // The error code (BadValue, BadMatch, ...) of the first failure, 0 if none.
-    int firstErrorCode() const { return m_firstErrorCode; }
+    int firstErrorCode() const { return codeOfFirstError; }
 
 private:
     friend struct XErrorTrapHandler;
 
-    _XDisplay* m_display;
-    XErrorTrap* m_outerTrap;
-    int m_firstErrorCode = 0;
+    _XDisplay* display;
+    XErrorTrap* outerTrap;
+    int codeOfFirstError = 0;
 };

@@ -22,9 +22,7 @@ struct Size {
     bool operator==(const Size&) const = default;
 };
 
-// Each request opens its own connection: the program asks rarely (at start
-// and at the end), and a fresh connection sees the screen's current size and
-// physical size without following RandR's change events.
+// Xlib and RandR hand out what the caller must free; these free it.
 struct DisplayCloser {
     void operator()(Display* display) const { XCloseDisplay(display); }
 };
@@ -84,7 +82,7 @@ int qtBitsPerPixel()
 // 1.3 names a primary output).
 class RandrScreen {
 public:
-    explicit RandrScreen(Display* display) : m_display(display), m_root(DefaultRootWindow(display))
+    explicit RandrScreen(Display* display) : display(display), root(DefaultRootWindow(display))
     {
         int eventBase = 0;
         int errorBase = 0;
@@ -94,26 +92,26 @@ public:
             return;
         if (major < 1 || (major == 1 && minor < 2))
             return;
-        m_hasPrimary = major > 1 || minor >= 3;
-        m_resources.reset(m_hasPrimary ? XRRGetScreenResourcesCurrent(display, m_root)
-                                       : XRRGetScreenResources(display, m_root));
-        if (m_resources)
+        knowsPrimary = major > 1 || minor >= 3;
+        screenResources.reset(knowsPrimary ? XRRGetScreenResourcesCurrent(display, root)
+                                           : XRRGetScreenResources(display, root));
+        if (screenResources)
             findPrimaryOutput();
     }
 
     // The primary output and the CRTC showing it; false if there is none.
-    bool hasPrimary() const { return m_crtc != nullptr; }
-    XRRScreenResources* resources() const { return m_resources.get(); }
-    RRCrtc crtcId() const { return m_outputInfo->crtc; }
-    const XRRCrtcInfo& crtc() const { return *m_crtc; }
+    bool hasPrimary() const { return primaryCrtc != nullptr; }
+    XRRScreenResources* resources() const { return screenResources.get(); }
+    RRCrtc crtcId() const { return primaryOutput->crtc; }
+    const XRRCrtcInfo& crtc() const { return *primaryCrtc; }
 
     // The first of the primary output's modes that shows width × height in
     // the CRTC's current rotation.
     const XRRModeInfo* findMode(Size size) const
     {
-        for (int index = 0; index < m_outputInfo->nmode; ++index) {
-            const XRRModeInfo* mode = modeInfo(m_outputInfo->modes[index]);
-            if (mode && shownSize(*mode, m_crtc->rotation) == size)
+        for (int index = 0; index < primaryOutput->nmode; ++index) {
+            const XRRModeInfo* mode = modeInfo(primaryOutput->modes[index]);
+            if (mode && shownSize(*mode, primaryCrtc->rotation) == size)
                 return mode;
         }
         return nullptr;
@@ -124,14 +122,14 @@ public:
     Size screenHolding(Size primarySize) const
     {
         Size bounds;
-        for (int index = 0; index < m_resources->ncrtc; ++index) {
-            const RRCrtc id = m_resources->crtcs[index];
+        for (int index = 0; index < screenResources->ncrtc; ++index) {
+            const RRCrtc id = screenResources->crtcs[index];
             int right = 0;
             int bottom = 0;
             if (id == crtcId()) {
-                right = m_crtc->x + primarySize.width;
-                bottom = m_crtc->y + primarySize.height;
-            } else if (CrtcInfo other{XRRGetCrtcInfo(m_display, m_resources.get(), id)}; other && other->mode) {
+                right = primaryCrtc->x + primarySize.width;
+                bottom = primaryCrtc->y + primarySize.height;
+            } else if (CrtcInfo other{XRRGetCrtcInfo(display, screenResources.get(), id)}; other && other->mode) {
                 right = other->x + int(other->width);
                 bottom = other->y + int(other->height);
             }
@@ -150,10 +148,10 @@ private:
     // XRRGetOutputPrimary, or else the first connected output with a CRTC.
     void findPrimaryOutput()
     {
-        if (m_hasPrimary && useOutput(XRRGetOutputPrimary(m_display, m_root)))
+        if (knowsPrimary && useOutput(XRRGetOutputPrimary(display, root)))
             return;
-        for (int index = 0; index < m_resources->noutput; ++index) {
-            if (useOutput(m_resources->outputs[index]))
+        for (int index = 0; index < screenResources->noutput; ++index) {
+            if (useOutput(screenResources->outputs[index]))
                 return;
         }
     }
@@ -162,32 +160,32 @@ private:
     {
         if (output == None)
             return false;
-        OutputInfo info{XRRGetOutputInfo(m_display, m_resources.get(), output)};
+        OutputInfo info{XRRGetOutputInfo(display, screenResources.get(), output)};
         if (!info || info->connection != RR_Connected || info->crtc == None)
             return false;
-        CrtcInfo crtc{XRRGetCrtcInfo(m_display, m_resources.get(), info->crtc)};
+        CrtcInfo crtc{XRRGetCrtcInfo(display, screenResources.get(), info->crtc)};
         if (!crtc || crtc->mode == None)
             return false;
-        m_outputInfo = std::move(info);
-        m_crtc = std::move(crtc);
+        primaryOutput = std::move(info);
+        primaryCrtc = std::move(crtc);
         return true;
     }
 
     const XRRModeInfo* modeInfo(RRMode id) const
     {
-        for (int index = 0; index < m_resources->nmode; ++index) {
-            if (m_resources->modes[index].id == id)
-                return &m_resources->modes[index];
+        for (int index = 0; index < screenResources->nmode; ++index) {
+            if (screenResources->modes[index].id == id)
+                return &screenResources->modes[index];
         }
         return nullptr;
     }
 
-    Display* m_display;
-    Window m_root;
-    bool m_hasPrimary = false;
-    Resources m_resources;
-    OutputInfo m_outputInfo;
-    CrtcInfo m_crtc;
+    Display* display;
+    Window root;
+    bool knowsPrimary = false;
+    Resources screenResources;
+    OutputInfo primaryOutput;
+    CrtcInfo primaryCrtc;
 };
 
 // The screen's size now, asked of the server.
@@ -232,17 +230,17 @@ int x11BitsPerPixel(Display* display)
 // does, so nobody sees (or acts on) a half-made change.
 class ServerGrab {
 public:
-    explicit ServerGrab(Display* display) : m_display(display) { XGrabServer(display); }
+    explicit ServerGrab(Display* display) : display(display) { XGrabServer(display); }
     ~ServerGrab()
     {
-        XUngrabServer(m_display);
-        XSync(m_display, False);
+        XUngrabServer(display);
+        XSync(display, False);
     }
     ServerGrab(const ServerGrab&) = delete;
     ServerGrab& operator=(const ServerGrab&) = delete;
 
 private:
-    Display* m_display;
+    Display* display;
 };
 
 // Changes the X screen's size and the primary CRTC's mode, or leaves both as
@@ -250,10 +248,10 @@ private:
 class ModeChange {
 public:
     ModeChange(Display* display, XErrorTrap& trap, const RandrScreen& screen)
-        : m_display(display), m_trap(trap), m_screen(screen), m_number(DefaultScreen(display)),
-          m_originalSize(rootSize(display)), m_pixelsForMillimetres{DisplayWidth(display, m_number),
-                                                                    DisplayHeight(display, m_number)},
-          m_originalMillimetres{DisplayWidthMM(display, m_number), DisplayHeightMM(display, m_number)}
+        : display(display), trap(trap), screen(screen), screenNumber(DefaultScreen(display)),
+          originalSize(rootSize(display)), pixelsForMillimetres{DisplayWidth(display, screenNumber),
+                                                                DisplayHeight(display, screenNumber)},
+          originalMillimetres{DisplayWidthMM(display, screenNumber), DisplayHeightMM(display, screenNumber)}
     {
     }
 
@@ -261,40 +259,40 @@ public:
     {
         // Grow the screen before a larger CRTC, shrink it after a smaller one:
         // every CRTC has to fit in the screen at every step.
-        const Size grown{std::max(m_originalSize.width, screenSize.width),
-                         std::max(m_originalSize.height, screenSize.height)};
+        const Size grown{std::max(originalSize.width, screenSize.width),
+                         std::max(originalSize.height, screenSize.height)};
         if (!resizeScreen(grown))
             return;
         if (!setCrtcMode(mode.id)) {
-            resizeScreen(m_originalSize);
+            resizeScreen(originalSize);
             return;
         }
         if (!resizeScreen(screenSize)) {
-            setCrtcMode(m_screen.crtc().mode);
-            resizeScreen(m_originalSize);
+            setCrtcMode(screen.crtc().mode);
+            resizeScreen(originalSize);
         }
     }
 
 private:
     bool resizeScreen(Size size)
     {
-        if (size == m_currentSize)
+        if (size == currentSize)
             return true;
-        XRRSetScreenSize(m_display, DefaultRootWindow(m_display), size.width, size.height,
-                         millimetres(size.width, m_pixelsForMillimetres.width, m_originalMillimetres.width),
-                         millimetres(size.height, m_pixelsForMillimetres.height, m_originalMillimetres.height));
-        if (m_trap.failed())
+        XRRSetScreenSize(display, DefaultRootWindow(display), size.width, size.height,
+                         millimetres(size.width, pixelsForMillimetres.width, originalMillimetres.width),
+                         millimetres(size.height, pixelsForMillimetres.height, originalMillimetres.height));
+        if (trap.failed())
             return false;
-        m_currentSize = size;
+        currentSize = size;
         return true;
     }
 
     bool setCrtcMode(RRMode mode)
     {
-        const XRRCrtcInfo& crtc = m_screen.crtc();
-        const Status status = XRRSetCrtcConfig(m_display, m_screen.resources(), m_screen.crtcId(), CurrentTime, crtc.x,
+        const XRRCrtcInfo& crtc = screen.crtc();
+        const Status status = XRRSetCrtcConfig(display, screen.resources(), screen.crtcId(), CurrentTime, crtc.x,
                                                crtc.y, mode, crtc.rotation, crtc.outputs, crtc.noutput);
-        return !m_trap.failed() && status == RRSetConfigSuccess;
+        return !trap.failed() && status == RRSetConfigSuccess;
     }
 
     // The same dots per millimetre as before (96 dpi if the server knows no
@@ -306,16 +304,16 @@ private:
         return int(std::lround(double(pixels) * originalMillimetres / originalPixels));
     }
 
-    Display* m_display;
-    XErrorTrap& m_trap;
-    const RandrScreen& m_screen;
-    int m_number;
-    Size m_originalSize;
+    Display* display;
+    XErrorTrap& trap;
+    const RandrScreen& screen;
+    int screenNumber;
+    Size originalSize;
     // Xlib keeps the screen's size as it was when the connection opened; the
     // pair still gives the dots per millimetre, the server the current size.
-    Size m_pixelsForMillimetres;
-    Size m_originalMillimetres;
-    Size m_currentSize = m_originalSize;
+    Size pixelsForMillimetres;
+    Size originalMillimetres;
+    Size currentSize = originalSize;
 };
 
 // The screen size that holds the CRTCs, within what the server allows.

@@ -32,15 +32,20 @@ public:
     std::vector<std::tuple<int, int, int>> requests;
 };
 
+// Records what it was asked to open and keeps the late-failure calls, for
+// a test to make as the desktop's opener would.
 class FakeDocumentOpener : public DocumentOpener {
 public:
-    bool open(const QString& fileName) override
+    bool open(const QString& fileName, std::function<void()> failed) override
     {
         opened.push_back(fileName);
+        if (succeeds)
+            lateFailures.push_back(std::move(failed));
         return succeeds;
     }
     bool succeeds = true;
     std::vector<QString> opened;
+    std::vector<std::function<void()>> lateFailures;
 };
 
 // Records every box and chooser and answers from queues: a box's default

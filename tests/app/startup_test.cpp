@@ -138,12 +138,26 @@ private slots:
         QVERIFY(fake.dialogs.boxes.empty());
     }
 
-    void helpWithoutThePageShowsTheErrorAndChangesNothing()
+    // At once when there is no page or no opener, or later, when the
+    // opener that started reports that it failed.
+    void helpThatFailsShowsTheErrorAndChangesNothing_data()
     {
+        QTest::addColumn<bool>("openerStarts");
+        QTest::newRow("no page or no opener") << false;
+        QTest::newRow("the opener fails later") << true;
+    }
+    void helpThatFailsShowsTheErrorAndChangesNothing()
+    {
+        QFETCH(bool, openerStarts);
         FakePlatform fake;
-        fake.documents.succeeds = false;
+        fake.documents.succeeds = openerStarts;
         TDrawForm form(fake.platform);
         QTest::mouseClick(form.SpeedButton7, Qt::LeftButton);
+        if (openerStarts) {
+            QVERIFY(fake.dialogs.boxes.empty());
+            QCOMPARE(fake.documents.lateFailures.size(), std::size_t(1));
+            fake.documents.lateFailures[0]();
+        }
         QCOMPARE(fake.dialogs.boxes.size(), std::size_t(1));
         const MessageBoxRequest& box = fake.dialogs.boxes[0];
         QCOMPARE(box.text, QString("Failed to execute Scribbo_Help.htm"));

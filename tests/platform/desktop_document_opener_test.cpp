@@ -1,5 +1,5 @@
-// DesktopDocumentOpener with Qt on a real X server (Xvfb): Qt hands documents
-// to xdg-open there, and a stand-in xdg-open early on PATH records the call.
+// DesktopDocumentOpener with Qt on a real X server (Xvfb): a stand-in xdg-open
+// early on PATH records the call and ends the way each test needs.
 #include "desktop_document_opener.h"
 #include "scoped_application.h"
 #include "scoped_environment.h"
@@ -16,9 +16,14 @@
 
 #include <optional>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
-// Guards against an opener that never writes; not a measure of speed.
+// Guards against an opener that never writes or never ends; not a measure of
+// speed.
 constexpr int guardMilliseconds = 10000;
 
 bool writeFile(const QString& path, const QByteArray& contents, QFile::Permissions permissions = {})
@@ -30,6 +35,15 @@ bool writeFile(const QString& path, const QByteArray& contents, QFile::Permissio
     return permissions == QFile::Permissions() || file.setPermissions(permissions);
 }
 
+// What Qt warned about while recordWarning was its message handler.
+QStringList warnings;
+
+void recordWarning(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type != QtDebugMsg && type != QtInfoMsg)
+        warnings.append(message);
+}
+
 class DesktopDocumentOpenerTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -37,14 +51,22 @@ protected:
         ASSERT_TRUE(work.isValid() && QDir(work.path()).mkpath("bin") && QDir(work.path()).mkpath("pictures"));
         oldDirectory = QDir::currentPath();
         ASSERT_TRUE(QDir::setCurrent(work.filePath("pictures")));
-        const QByteArray fakeOpener = "#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" + recordPath().toUtf8() + "'\n";
-        ASSERT_TRUE(writeFile(work.filePath("bin/xdg-open"), fakeOpener,
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        ASSERT_TRUE(installOpener("exit 0"));
+        ASSERT_TRUE(writeFile("Scribbo_Help.htm", "<html>help</html>"));
     }
 
     void TearDown() override { QDir::setCurrent(oldDirectory); }
 
-    // Qt looks for the opener on PATH the first time it needs one.
+    // A stand-in xdg-open that records its arguments, then runs `ending`.
+    bool installOpener(const QByteArray& ending, const QByteArray& interpreter = "/bin/sh")
+    {
+        const QByteArray script =
+            "#!" + interpreter + "\nprintf '%s\\n' \"$@\" >> '" + recordPath().toUtf8() + "'\n" + ending + "\n";
+        return writeFile(work.filePath("bin/xdg-open"), script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    void startApplication() { startApplication(work.filePath("bin") + ":" + qEnvironmentVariable("PATH")); }
+
     void startApplication(const QString& path)
     {
         paths.emplace("PATH", path.toStdString());
@@ -69,6 +91,29 @@ protected:
         return url.isLocalFile() ? url.toLocalFile() : argument;
     }
 
+    std::function<void()> countFailures()
+    {
+        return [this] { ++failures; };
+    }
+
+    // Lets a stand-in blocked in "read line < fifo" go on.
+    bool release(const QString& fifo)
+    {
+        int writeEnd = -1;
+        // Opening without a reader fails at once rather than blocking.
+        if (!QTest::qWaitFor([&] { return (writeEnd = ::open(qPrintable(fifo), O_WRONLY | O_NONBLOCK)) >= 0; },
+                             guardMilliseconds))
+            return false;
+        const bool written = ::write(writeEnd, "go\n", 3) == 3;
+        ::close(writeEnd);
+        return written;
+    }
+
+    bool waitUntilOpenersEnd()
+    {
+        return QTest::qWaitFor([&] { return opener.runningOpeners() == 0; }, guardMilliseconds);
+    }
+
     // Throws, failing the test with the server's words, if it cannot start.
     XServer server{XServer::Kind::Xvfb};
     QTemporaryDir work;
@@ -76,38 +121,92 @@ protected:
     std::optional<ScopedEnvironment> paths;
     std::optional<ScopedEnvironment> display;
     std::optional<ScopedApplication<QGuiApplication>> application;
+    int failures = 0;
     DesktopDocumentOpener opener;
 };
 
-TEST_F(DesktopDocumentOpenerTest, HandsAnExistingFileToTheDesktopsOpener)
+TEST_F(DesktopDocumentOpenerTest, HandsAnExistingFileToXdgOpenAndStaysQuietWhenItSucceeds)
 {
-    startApplication(work.filePath("bin") + ":" + qEnvironmentVariable("PATH"));
-    ASSERT_TRUE(writeFile("Scribbo_Help.htm", "<html>help</html>"));
+    startApplication();
 
-    EXPECT_TRUE(opener.open("Scribbo_Help.htm"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !recordedArguments().isEmpty(); }, guardMilliseconds))
-        << "xdg-open was not started";
+    EXPECT_TRUE(opener.open("Scribbo_Help.htm", countFailures()));
+    ASSERT_TRUE(waitUntilOpenersEnd()) << "xdg-open did not end";
     const QStringList arguments = recordedArguments();
     ASSERT_EQ(arguments.size(), 1) << arguments.join(' ').toStdString();
     EXPECT_EQ(fileNamed(arguments.first()), QDir::current().absoluteFilePath("Scribbo_Help.htm"))
         << arguments.first().toStdString();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(failures, 0);
 }
 
 TEST_F(DesktopDocumentOpenerTest, AMissingFileIsNotHandedOn)
 {
-    startApplication(work.filePath("bin") + ":" + qEnvironmentVariable("PATH"));
+    startApplication();
     ASSERT_TRUE(QDir::current().mkdir("Folder.htm"));
-    ASSERT_TRUE(writeFile("Present.htm", "<html></html>"));
 
-    EXPECT_FALSE(opener.open("Scribbo_Help.htm"));
-    EXPECT_FALSE(opener.open("Folder.htm"));
-    EXPECT_FALSE(opener.open(""));
+    EXPECT_FALSE(opener.open("Missing.htm", countFailures()));
+    EXPECT_FALSE(opener.open("Folder.htm", countFailures()));
+    EXPECT_FALSE(opener.open("", countFailures()));
+    EXPECT_EQ(opener.runningOpeners(), 0);
     // A file that is there goes through, and is the only one that did.
-    EXPECT_TRUE(opener.open("Present.htm"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !recordedArguments().isEmpty(); }, guardMilliseconds));
+    EXPECT_TRUE(opener.open("Scribbo_Help.htm", countFailures()));
+    ASSERT_TRUE(waitUntilOpenersEnd());
     const QStringList arguments = recordedArguments();
     ASSERT_EQ(arguments.size(), 1) << arguments.join(' ').toStdString();
-    EXPECT_EQ(fileNamed(arguments.first()), QDir::current().absoluteFilePath("Present.htm"));
+    EXPECT_EQ(fileNamed(arguments.first()), QDir::current().absoluteFilePath("Scribbo_Help.htm"));
+    EXPECT_EQ(failures, 0);
+}
+
+TEST_F(DesktopDocumentOpenerTest, ReportsOnceWhenXdgOpenFailsOrCrashes)
+{
+    startApplication();
+    // 3: a tool xdg-open needs is missing; 4: the action failed.
+    for (const char* ending : {"exit 3", "exit 4", "kill -KILL $$"}) {
+        SCOPED_TRACE(ending);
+        ASSERT_TRUE(installOpener(ending));
+        failures = 0;
+        ASSERT_TRUE(opener.open("Scribbo_Help.htm", countFailures()));
+        EXPECT_EQ(failures, 0) << "reported before open returned";
+        ASSERT_TRUE(waitUntilOpenersEnd());
+        QCoreApplication::processEvents(); // whatever else it had to say
+        EXPECT_EQ(failures, 1);
+    }
+}
+
+TEST_F(DesktopDocumentOpenerTest, ReturnsAtOnceAndHearsTheAnswerOfAnOpenerThatTakesLong)
+{
+    startApplication();
+    const QString fifo = work.filePath("release");
+    ASSERT_EQ(mkfifo(qPrintable(fifo), 0600), 0);
+    ASSERT_TRUE(installOpener("read line < '" + fifo.toUtf8() + "'\nexit 4"));
+
+    // The stand-in is blocked until released: open cannot have waited for it.
+    ASSERT_TRUE(opener.open("Scribbo_Help.htm", countFailures()));
+    EXPECT_EQ(opener.runningOpeners(), 1);
+    ASSERT_TRUE(release(fifo)) << "xdg-open never waited for its release";
+    EXPECT_EQ(failures, 0);
+    ASSERT_TRUE(waitUntilOpenersEnd());
+    EXPECT_EQ(failures, 1);
+}
+
+TEST_F(DesktopDocumentOpenerTest, DestroyedWhileXdgOpenRunsItReportsNothingAndDoesNotWait)
+{
+    startApplication();
+    const QString fifo = work.filePath("never-released");
+    ASSERT_EQ(mkfifo(qPrintable(fifo), 0600), 0);
+    ASSERT_TRUE(installOpener("read line < '" + fifo.toUtf8() + "'\nexit 4"));
+    std::optional<DesktopDocumentOpener> shortLived{std::in_place};
+    ASSERT_TRUE(shortLived->open("Scribbo_Help.htm", countFailures()));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !recordedArguments().isEmpty(); }, guardMilliseconds));
+    EXPECT_EQ(shortLived->runningOpeners(), 1);
+    warnings.clear();
+    const QtMessageHandler previousHandler = qInstallMessageHandler(recordWarning);
+    // A destructor that waited for the stand-in would hang here for good.
+    shortLived.reset();
+    qInstallMessageHandler(previousHandler);
+    EXPECT_TRUE(warnings.isEmpty()) << warnings.join('\n').toStdString();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(failures, 0);
 }
 
 TEST_F(DesktopDocumentOpenerTest, AnswersFalseWhenNoOpenerCanStart)
@@ -115,8 +214,14 @@ TEST_F(DesktopDocumentOpenerTest, AnswersFalseWhenNoOpenerCanStart)
     // Only an empty folder on PATH: no xdg-open, and no browser either.
     ASSERT_TRUE(QDir(work.path()).mkpath("empty"));
     startApplication(work.filePath("empty"));
-    ASSERT_TRUE(writeFile("Scribbo_Help.htm", "<html>help</html>"));
-    EXPECT_FALSE(opener.open("Scribbo_Help.htm"));
+    EXPECT_FALSE(opener.open("Scribbo_Help.htm", countFailures()));
+
+    // An xdg-open that cannot run is no opener either.
+    paths.emplace("PATH", work.filePath("bin").toStdString());
+    ASSERT_TRUE(installOpener("exit 0", "/nonexistent/sh"));
+    EXPECT_FALSE(opener.open("Scribbo_Help.htm", countFailures()));
+    EXPECT_EQ(opener.runningOpeners(), 0);
+    EXPECT_EQ(failures, 0);
 }
 
 } // namespace

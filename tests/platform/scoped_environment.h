@@ -5,16 +5,17 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <utility>
 
 class ScopedEnvironment {
 public:
-    ScopedEnvironment(std::string name, std::optional<std::string> value) : m_name(std::move(name))
+    ScopedEnvironment(std::string variableName, std::optional<std::string> value) : name(std::move(variableName))
     {
-        if (const char* old = std::getenv(m_name.c_str()))
-            m_oldValue = old;
+        if (const char* old = std::getenv(name.c_str()))
+            oldValue = old;
         apply(value);
     }
-    ~ScopedEnvironment() { apply(m_oldValue); }
+    ~ScopedEnvironment() { apply(oldValue); }
 
     ScopedEnvironment(const ScopedEnvironment&) = delete;
     ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
@@ -23,11 +24,11 @@ private:
     void apply(const std::optional<std::string>& value)
     {
         if (value)
-            setenv(m_name.c_str(), value->c_str(), 1);
+            setenv(name.c_str(), value->c_str(), 1);
         else
-            unsetenv(m_name.c_str());
+            unsetenv(name.c_str());
     }
 
-    std::string m_name;
-    std::optional<std::string> m_oldValue;
+    std::string name;
+    std::optional<std::string> oldValue;
 };

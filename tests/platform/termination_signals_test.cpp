@@ -27,16 +27,16 @@ public:
     SavedSignalActions()
     {
         for (std::size_t index = 0; index < endingSignals.size(); ++index)
-            sigaction(endingSignals[index], nullptr, &m_actions[index]);
+            sigaction(endingSignals[index], nullptr, &actions[index]);
     }
     ~SavedSignalActions()
     {
         for (std::size_t index = 0; index < endingSignals.size(); ++index)
-            sigaction(endingSignals[index], &m_actions[index], nullptr);
+            sigaction(endingSignals[index], &actions[index], nullptr);
     }
 
 private:
-    std::array<struct sigaction, 3> m_actions{};
+    std::array<struct sigaction, 3> actions{};
 };
 
 void installHandlerFromBefore()

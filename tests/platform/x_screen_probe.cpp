@@ -69,11 +69,11 @@ bool runXrandr(const std::string& displayName, const std::string& arguments)
 bool addModeToVncOutput(const std::string& displayName, const std::string& modeName, int width, int height,
                         int clockMegahertz)
 {
-    const std::string w = std::to_string(width);
-    const std::string h = std::to_string(height);
+    const std::string widthText = std::to_string(width);
+    const std::string heightText = std::to_string(height);
     // Blanking intervals do not matter to Xvnc; the totals only set the refresh.
-    const std::string timings =
-        std::to_string(clockMegahertz) + " " + w + " " + w + " " + w + " " + w + " " + h + " " + h + " " + h + " " + h;
+    const std::string timings = std::to_string(clockMegahertz) + " " + widthText + " " + widthText + " " + widthText
+        + " " + widthText + " " + heightText + " " + heightText + " " + heightText + " " + heightText;
     return runXrandr(displayName, "--newmode " + modeName + " " + timings)
         && runXrandr(displayName, "--addmode VNC-0 " + modeName);
 }

@@ -110,7 +110,7 @@ void TDrawForm::createToolBar()
     SprayBtn = glyphButton(Panel3, {315, 4, 45, 45}, "spray", "Spray");
     Label5 = new TLabel(Panel3, "Title", pixelFont("Tahoma", 13, true), Qt::AlignLeft);
     Label5->setGeometry(372, 20, 27, 16);
-    Label5->fitWidthToText();
+    Label5->fitTextToBox();
     Edit1 = new TitleEdit(Panel3);
     Edit1->setGeometry(404, 6, 269, 41);
     Edit1->setFont(pixelFont("Comic Sans MS", 24));

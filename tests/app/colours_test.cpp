@@ -145,6 +145,16 @@ private slots:
         form.SpeedButton6Click(nullptr);
         QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, form.Panel1->mapTo(&form, QPoint(20, 410)));
         QVERIFY(form.PenTool && !form.FillTool);
+        // The line under the pen size lies over the last row of the buttons
+        // above it, row 436: a press there reaches neither of them.
+        form.SpeedButton6Click(nullptr);
+        form.PenSize = 5;
+        for (const int row : {436, 435}) {
+            QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, form.Panel1->mapTo(&form, QPoint(50, row)));
+            QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, form.Panel1->mapTo(&form, QPoint(10, row)));
+        }
+        QCOMPARE(form.PenSize, 4); // only the clicks on row 435 took effect
+        QVERIFY(form.PenTool && !form.FillTool);
     }
 
     void smallerPenAtTheStartKeepsTwoButShowsTheSize()

@@ -114,6 +114,16 @@ private slots:
         QCOMPARE(form.UndoBtn->x(), 681); // the others keep their places
     }
 
+    void theTitleCaptionFitsItsBox()
+    {
+        FakePlatform fake;
+        TDrawForm form(fake.platform);
+        QCOMPARE(form.Label5->geometry(), QRect(372, 20, 27, 16));
+        QVERIFY(form.Label5->fontMetrics().horizontalAdvance("Title") <= 27);
+        QVERIFY(form.Label5->font().pixelSize() >= 11); // still a caption a child can read
+        QVERIFY(form.Label5->font().bold());
+    }
+
     void windowAndPanelsShowTheArrowAndTheDrawingAreaNothingOfItsOwn()
     {
         FakePlatform fake;

@@ -2,10 +2,9 @@
 
 #include <QPainter>
 
-TBevel::TBevel(QWidget* parent) : QWidget(parent)
-{
-    setAttribute(Qt::WA_TransparentForMouseEvents); // a line only: clicks go to what lies under it
-}
+// A bevel does nothing with the mouse, yet where it lies over other
+// controls it takes their presses, as any upper control does.
+TBevel::TBevel(QWidget* parent) : QWidget(parent) {}
 
 void TBevel::paintEvent(QPaintEvent*)
 {

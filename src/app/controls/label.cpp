@@ -1,6 +1,7 @@
 #include "label.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -16,7 +17,17 @@ void TLabel::setTextColor(const QColor& newColour)
     update();
 }
 
-void TLabel::fitWidthToText() { resize(std::max(width(), fontMetrics().horizontalAdvance(caption)), height()); }
+void TLabel::fitTextToBox()
+{
+    QFont narrower = font();
+    const auto fits = [&] { return QFontMetrics(narrower).horizontalAdvance(caption) <= width(); };
+    if (fits())
+        return;
+    narrower.setStretch(QFont::SemiCondensed);
+    for (int size = narrower.pixelSize(); !fits() && size > 8; --size)
+        narrower.setPixelSize(size - 1);
+    setFont(narrower);
+}
 
 void TLabel::paintEvent(QPaintEvent*)
 {

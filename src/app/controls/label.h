@@ -14,9 +14,10 @@ public:
     QColor textColor() const { return colour; }
     void setTextColor(const QColor& newColour);
     void setWordWrap(bool wrap) { wordWrap = wrap; }
-    // Widens the label to its text, as labels do unless told otherwise; a
-    // substitute font may be wider than the one the layout was made with.
-    void fitWidthToText();
+    // A substitute font may be wider than the one the layout was made with:
+    // the label keeps its box and takes a narrower face of the font, then a
+    // smaller size, until its text fits.
+    void fitTextToBox();
 
     TMouseEvent OnMouseDown;
 

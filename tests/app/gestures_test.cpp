@@ -265,6 +265,35 @@ private slots:
         QVERIFY(samePixels(form.Image1->Picture(), afterRelease));
     }
 
+    // Found by the monkey. A middle press on the title box holds the mouse
+    // there; a right press then opens the box's menu, a popup, and a left
+    // press closes it. Qt has lost track of who holds the mouse by then, so
+    // the picture hears of its next press but not of the releases after it.
+    // The next move over the picture ends that gesture instead of drawing.
+    void aReleaseThatWentAstrayEndsTheGestureAtTheNextMove()
+    {
+        FakePlatform fake;
+        TDrawForm form(fake.platform);
+        form.setGeometry(0, 0, 800, 600);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QWindow* window = form.windowHandle();
+        const QPoint title = form.Edit1->mapTo(&form, QPoint(20, 20));
+        QTest::mousePress(window, Qt::MiddleButton, {}, title);
+        QTest::mousePress(window, Qt::RightButton, {}, inWindow(form, 300, 200));
+        QVERIFY(QApplication::activePopupWidget()); // the title box's menu
+        QTest::mousePress(window, Qt::LeftButton, {}, inWindow(form, 300, 200));
+        QTest::mouseRelease(window, Qt::RightButton, {}, inWindow(form, 300, 200));
+        QTest::mouseRelease(window, Qt::LeftButton, {}, inWindow(form, 300, 200));
+        QTest::mousePress(window, Qt::LeftButton, {}, inWindow(form, 300, 200));
+        QTest::mouseRelease(window, Qt::LeftButton, {}, inWindow(form, 310, 200));
+        QTest::mouseRelease(window, Qt::MiddleButton, {}, inWindow(form, 310, 200));
+        const TPicture released = form.Image1->Picture();
+        QTest::mouseMove(window, inWindow(form, 400, 300));
+        QVERIFY(!form.Drawing);
+        QVERIFY(samePixels(form.Image1->Picture(), released));
+    }
+
     void movingWithNoGestureOnlySetsTheCursor()
     {
         FakePlatform fake;

@@ -28,13 +28,14 @@ TShiftState shiftStateOf(Qt::KeyboardModifiers modifiers)
     return state;
 }
 
-void callMouseHandler(const TMouseEvent& handler, QMouseEvent* event)
+bool callMouseHandler(const TMouseEvent& handler, QMouseEvent* event)
 {
     const auto button = mouseButtonOf(event->button());
     if (!button || !handler) {
         event->ignore();
-        return;
+        return false;
     }
     const QPoint position = event->position().toPoint();
     handler(*button, shiftStateOf(event->modifiers()), position.x(), position.y());
+    return true;
 }

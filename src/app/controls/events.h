@@ -24,5 +24,6 @@ using TMouseEvent = std::function<void(TMouseButton button, TShiftState shift, i
 using TMouseMoveEvent = std::function<void(TShiftState shift, int x, int y)>;
 
 // Calls the handler with the event's button, keys and position; a press or
-// release that no handler takes goes on to the parent.
-void callMouseHandler(const TMouseEvent& handler, QMouseEvent* event);
+// release that no handler takes goes on to the parent. True when a handler
+// took it.
+bool callMouseHandler(const TMouseEvent& handler, QMouseEvent* event);

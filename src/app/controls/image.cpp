@@ -63,12 +63,40 @@ void TImage::paintEvent(QPaintEvent* event)
     painter.drawImage(area.topLeft(), view, area);
 }
 
-void TImage::mousePressEvent(QMouseEvent* event) { callMouseHandler(OnMouseDown, event); }
+void TImage::mousePressEvent(QMouseEvent* event)
+{
+    releaseLostButtons(event);
+    if (callMouseHandler(OnMouseDown, event))
+        buttonsDown |= event->button();
+}
 
 void TImage::mouseMoveEvent(QMouseEvent* event)
 {
+    releaseLostButtons(event);
     if (OnMouseMove)
         OnMouseMove(shiftStateOf(event->modifiers()), event->position().toPoint().x(), event->position().toPoint().y());
 }
 
-void TImage::mouseReleaseEvent(QMouseEvent* event) { callMouseHandler(OnMouseUp, event); }
+void TImage::mouseReleaseEvent(QMouseEvent* event)
+{
+    buttonsDown &= ~event->button();
+    callMouseHandler(OnMouseUp, event);
+}
+
+// A button pressed on the picture can come up where the picture is not told:
+// a popup or another window took the mouse meanwhile. The next event that
+// reaches the picture shows which buttons are still down, and the release
+// that went astray is reported first, there, so that no gesture stays open
+// with no button held.
+void TImage::releaseLostButtons(QMouseEvent* event)
+{
+    const Qt::MouseButtons lost = buttonsDown & ~event->buttons();
+    for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+        if (!(lost & button))
+            continue;
+        buttonsDown &= ~button;
+        if (OnMouseUp)
+            OnMouseUp(*mouseButtonOf(button), shiftStateOf(event->modifiers()), event->position().toPoint().x(),
+                      event->position().toPoint().y());
+    }
+}

@@ -34,8 +34,10 @@ protected:
 
 private:
     void repaintRect(const TRect& rect);
+    void releaseLostButtons(QMouseEvent* event);
 
     TPicture picture;
     TCanvas canvas{picture};
     int cursor = 0;
+    Qt::MouseButtons buttonsDown; // pressed on the picture and not yet released
 };

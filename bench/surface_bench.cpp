@@ -28,7 +28,7 @@ void FreehandStroke(benchmark::State& state)
             const double t = i * 0.02;
             canvas.LineTo(int(360 + 300 * std::sin(t * 1.3)), int(244 + 200 * std::sin(t * 2.1)));
         }
-        benchmark::DoNotOptimize(picture.Row(0));
+        benchmark::DoNotOptimize(picture.row(0));
     }
 }
 BENCHMARK(FreehandStroke)->Arg(2)->Arg(20)->Unit(benchmark::kMicrosecond);
@@ -42,7 +42,7 @@ void FloodFillWholePicture(benchmark::State& state)
         canvas.Brush.Color = current ^ 0x0000FF;
         canvas.FloodFill(360, 244, current, fsSurface);
         current ^= 0x0000FF;
-        benchmark::DoNotOptimize(picture.Row(0));
+        benchmark::DoNotOptimize(picture.row(0));
     }
 }
 BENCHMARK(FloodFillWholePicture)->Unit(benchmark::kMicrosecond);
@@ -56,7 +56,7 @@ void FillRectWholePicture(benchmark::State& state)
     for (auto _ : state) {
         canvas.Brush.Color = current ^= 0x0000FF;
         canvas.FillRect({0, 0, pictureWidth, pictureHeight});
-        benchmark::DoNotOptimize(picture.Row(0));
+        benchmark::DoNotOptimize(picture.row(0));
     }
 }
 BENCHMARK(FillRectWholePicture)->Unit(benchmark::kMicrosecond);
@@ -68,7 +68,7 @@ void EllipseWidePen(benchmark::State& state)
     canvas.Pen.Width = 20;
     for (auto _ : state) {
         canvas.Ellipse(40, 30, 680, 460);
-        benchmark::DoNotOptimize(picture.Row(0));
+        benchmark::DoNotOptimize(picture.row(0));
     }
 }
 BENCHMARK(EllipseWidePen)->Unit(benchmark::kMicrosecond);
@@ -80,7 +80,7 @@ void RectangleWidePen(benchmark::State& state)
     canvas.Pen.Width = 20;
     for (auto _ : state) {
         canvas.Rectangle(40, 30, 680, 460);
-        benchmark::DoNotOptimize(picture.Row(0));
+        benchmark::DoNotOptimize(picture.row(0));
     }
 }
 BENCHMARK(RectangleWidePen)->Unit(benchmark::kMicrosecond);
@@ -93,7 +93,7 @@ void DrawWholePicture(benchmark::State& state)
     TCanvas canvas(picture);
     for (auto _ : state) {
         canvas.Draw(0, 0, snapshot);
-        benchmark::DoNotOptimize(picture.Row(0));
+        benchmark::DoNotOptimize(picture.row(0));
     }
 }
 BENCHMARK(DrawWholePicture)->Unit(benchmark::kMicrosecond);

@@ -4,14 +4,14 @@
 #include <QFileInfo>
 #include <QFont>
 
-QString ApplicationTitle(const QString& programPath)
+QString applicationTitle(const QString& programPath)
 {
     QString name = QFileInfo(programPath).fileName();
     name.truncate(name.indexOf('.') < 0 ? name.size() : name.indexOf('.'));
     return name.left(1) + name.mid(1).toLower();
 }
 
-QString WithFullStop(const QString& message)
+QString withFullStop(const QString& message)
 {
     if (!message.isEmpty() && message.back() > QChar('.'))
         return message + '.';
@@ -20,7 +20,7 @@ QString WithFullStop(const QString& message)
 
 void showApplicationError(Dialogs& dialogs, const QString& message)
 {
-    dialogs.messageBox(errorBox(WithFullStop(message), ApplicationTitle(QCoreApplication::applicationFilePath())));
+    dialogs.messageBox(errorBox(withFullStop(message), applicationTitle(QCoreApplication::applicationFilePath())));
 }
 
 void installFontSubstitutes()

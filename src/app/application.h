@@ -10,11 +10,11 @@
 
 // The program file's name without directory and without anything from its
 // first "." on, every letter after the first in lower case.
-QString ApplicationTitle(const QString& programPath);
+QString applicationTitle(const QString& programPath);
 
 // Messages end with a full stop unless their last character sorts at or
 // before "." already.
-QString WithFullStop(const QString& message);
+QString withFullStop(const QString& message);
 
 // Shows an error as the application's default error handler does.
 void showApplicationError(Dialogs& dialogs, const QString& message);

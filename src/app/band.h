@@ -8,7 +8,7 @@
 // side |x - startX| hanging down from the press row; a pointer above the
 // press row overrides that, and the frame then runs from the pointer's row
 // down to the press row, as without Shift.
-inline TRect BandRectFor(int startX, int startY, int x, int y, bool shiftHeld)
+inline TRect bandRectFor(int startX, int startY, int x, int y, bool shiftHeld)
 {
     TRect band{startX, startY, x, shiftHeld ? startY + (x < startX ? startX - x : x - startX) : y};
     if (x < startX) {

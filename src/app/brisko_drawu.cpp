@@ -44,7 +44,7 @@ void TDrawForm::FormCreate(QObject*)
     QFile blank(":/blank.jpg");
     blank.open(QIODevice::ReadOnly);
     const QByteArray jpeg = blank.readAll();
-    TPicture bitmap = DecodeJpeg(reinterpret_cast<const std::uint8_t*>(jpeg.constData()), std::size_t(jpeg.size()));
+    TPicture bitmap = decodeJpeg(reinterpret_cast<const std::uint8_t*>(jpeg.constData()), std::size_t(jpeg.size()));
     Image3->setGeometry(Image1->geometry());
     Image3->Assign(TPicture(Image1->width(), Image1->height()));
     Image1->Assign(std::move(bitmap)); // a copy that takes the bitmap's place: it is freed next
@@ -56,7 +56,7 @@ void TDrawForm::FormCreate(QObject*)
     PenColor = clBlack;
     SprayColor = clBlack;
     FillColor = clWhite;
-    FG->setBrushColor(toQColor(PenColor));
+    FG->setBrushColour(toQColor(PenColor));
     UpdateColorLabels();
     PenSize = 2;
     Modified = false;
@@ -80,9 +80,9 @@ void TDrawForm::SetDisplayMode(int Width, int Height, int BitsPerPixel)
 
 void TDrawForm::UpdateColorLabels()
 {
-    Label3->setTextColor(toQColor(captionColourOn(toTColor(FG->brushColor()))));
-    Label2->setTextColor(toQColor(captionColourOn(toTColor(BG->brushColor()))));
-    buttonBG->setBrushColor(toQColor(FillColor));
+    Label3->setTextColour(toQColor(captionColourOn(toTColor(FG->brushColour()))));
+    Label2->setTextColour(toQColor(captionColourOn(toTColor(BG->brushColour()))));
+    buttonBG->setBrushColour(toQColor(FillColor));
 }
 
 void TDrawForm::SpeedButton1Click(QObject*) { close(); }

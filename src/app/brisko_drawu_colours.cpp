@@ -7,7 +7,7 @@
 // Palette actions act on the press itself.
 void TDrawForm::wireColours()
 {
-    for (const Swatch& swatch : Swatches)
+    for (const Swatch& swatch : swatches)
         onMouseDown(Shape[std::size_t(swatch.number)], &TDrawForm::ShapeMouseDown);
     onMouseDown(FG, &TDrawForm::FGMouseDown);
     onMouseDown(Label3, &TDrawForm::FGMouseDown);
@@ -19,7 +19,7 @@ void TDrawForm::wireColours()
 
 TColor TDrawForm::swatchColour(QObject* swatch) const
 {
-    for (const Swatch& entry : Swatches)
+    for (const Swatch& entry : swatches)
         if (Shape[std::size_t(entry.number)] == swatch)
             return entry.colour;
     return clBlack;
@@ -32,11 +32,11 @@ void TDrawForm::ShapeMouseDown(QObject* Sender, TMouseButton Button, TShiftState
     const TColor colour = swatchColour(Sender);
     if (Button == mbRight) {
         FillColor = colour;
-        BG->setBrushColor(toQColor(colour));
+        BG->setBrushColour(toQColor(colour));
     } else {
         PenColor = colour;
-        FG->setBrushColor(toQColor(colour));
-        pensizeBtn->setCaptionColor(toQColor(PenColor));
+        FG->setBrushColour(toQColor(colour));
+        pensizeBtn->setCaptionColour(toQColor(PenColor));
     }
     UpdateColorLabels();
 }
@@ -45,9 +45,9 @@ void TDrawForm::FGMouseDown(QObject*, TMouseButton, TShiftState, int, int)
 {
     if (!ColorDialog1.Execute(platform.dialogs))
         return;
-    FG->setBrushColor(ColorDialog1.Color);
-    PenColor = toTColor(FG->brushColor());
-    pensizeBtn->setCaptionColor(toQColor(PenColor));
+    FG->setBrushColour(ColorDialog1.Color);
+    PenColor = toTColor(FG->brushColour());
+    pensizeBtn->setCaptionColour(toQColor(PenColor));
     UpdateColorLabels();
 }
 
@@ -55,8 +55,8 @@ void TDrawForm::BGMouseDown(QObject*, TMouseButton, TShiftState, int, int)
 {
     if (!ColorDialog1.Execute(platform.dialogs))
         return;
-    BG->setBrushColor(ColorDialog1.Color);
-    FillColor = toTColor(BG->brushColor());
+    BG->setBrushColour(ColorDialog1.Color);
+    FillColor = toTColor(BG->brushColour());
     UpdateColorLabels();
 }
 

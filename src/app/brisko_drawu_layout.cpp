@@ -35,8 +35,8 @@ TShape* square(QWidget* parent, const QRect& geometry, TColor fill, TColor outli
 {
     auto* shape = new TShape(parent);
     shape->setGeometry(geometry);
-    shape->setBrushColor(toQColor(fill));
-    shape->setPenColor(toQColor(outline));
+    shape->setBrushColour(toQColor(fill));
+    shape->setPenColour(toQColor(outline));
     return shape;
 }
 
@@ -138,7 +138,7 @@ void TDrawForm::createPalette()
         Shape[swatch.number] = square(Panel1, {swatch.left, swatch.top, 37, 37}, swatch.colour, swatch.colour);
     };
     for (int i = 0; i < 18; ++i)
-        addSwatch(Swatches[std::size_t(i)]);
+        addSwatch(swatches[std::size_t(i)]);
     SpeedButton4 = button(Panel1, {44, 392, 29, 21}, "Bigger Pen");
     SpeedButton4->setSymbol(Symbol::TriangleUp, 32, toQColor(clGray), true);
     SpeedButton9 = button(Panel1, {44, 416, 29, 21}, "Smaller Pen");
@@ -149,8 +149,8 @@ void TDrawForm::createPalette()
     Label4->setGeometry(0, 368, 73, 16);
     Bevel1 = new TBevel(Panel1);
     Bevel1->setGeometry(0, 360, 73, 9);
-    addSwatch(Swatches[18]);
-    addSwatch(Swatches[19]);
+    addSwatch(swatches[18]);
+    addSwatch(swatches[19]);
     Bevel2 = new TBevel(Panel1);
     Bevel2->setGeometry(0, 436, 73, 9);
 }

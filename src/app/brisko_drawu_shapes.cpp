@@ -17,7 +17,7 @@ void TDrawForm::shapeMoveStep(TShiftState Shift, int X, int Y)
     TCanvas& canvas = Image1->Canvas();
     ShiftHeld = (Shift & ssShift) != 0;
     canvas.DrawFocusRect(BandRect);
-    BandRect = BandRectFor(StartX, StartY, X, Y, ShiftHeld);
+    BandRect = bandRectFor(StartX, StartY, X, Y, ShiftHeld);
     canvas.DrawFocusRect(BandRect);
 }
 

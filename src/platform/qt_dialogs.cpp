@@ -52,9 +52,9 @@ protected:
 };
 
 // Qt's own chooser, the same on every desktop, centred like the boxes.
-class CentredColorDialog : public QColorDialog {
+class CentredColourDialog : public QColorDialog {
 public:
-    CentredColorDialog()
+    CentredColourDialog()
     {
         setOption(QColorDialog::DontUseNativeDialog);
         setWindowModality(Qt::ApplicationModal);
@@ -135,7 +135,7 @@ std::optional<ColourChoice> QtDialogs::chooseColour(const ColourChoice& preset)
 {
     for (int i = 0; i < QColorDialog::customCount() && i < preset.customColours.size(); ++i)
         QColorDialog::setCustomColor(i, preset.customColours[i]);
-    CentredColorDialog dialog;
+    CentredColourDialog dialog;
     dialog.setCurrentColor(preset.colour);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;

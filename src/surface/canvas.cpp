@@ -31,7 +31,7 @@ void TCanvas::LineTo(int x, int y)
     changed(pen.touched());
 }
 
-TColor TCanvas::GetPixel(int x, int y) const { return picture.Pixel(x, y); }
+TColor TCanvas::GetPixel(int x, int y) const { return picture.pixel(x, y); }
 
 void TCanvas::SetPixel(int x, int y, TColor colour)
 {
@@ -94,16 +94,16 @@ void TCanvas::Draw(int x, int y, const TPicture& source)
     const TRect area = clipped({x, y, int(std::min<std::int64_t>(std::int64_t(x) + source.Width(), INT32_MAX)),
                                 int(std::min<std::int64_t>(std::int64_t(y) + source.Height(), INT32_MAX))},
                                picture);
-    if (isEmpty(area) || source.Empty())
+    if (isEmpty(area) || source.isEmpty())
         return;
-    const bool sameBytes = source.BitsPerPixel() == picture.BitsPerPixel()
-        && (picture.BitsPerPixel() == 24 || source.ColorTable() == picture.ColorTable());
-    const int bytesPerPixel = picture.BitsPerPixel() / 8;
+    const bool sameBytes = source.bitsPerPixel() == picture.bitsPerPixel()
+        && (picture.bitsPerPixel() == 24 || source.colourTable() == picture.colourTable());
+    const int bytesPerPixel = picture.bitsPerPixel() / 8;
     for (int row = area.Top; row < area.Bottom; ++row) {
         const int sourceRow = row - y;
         if (sameBytes) {
-            std::memcpy(picture.Row(row) + std::size_t(area.Left) * bytesPerPixel,
-                        source.Row(sourceRow) + std::size_t(area.Left - x) * bytesPerPixel,
+            std::memcpy(picture.row(row) + std::size_t(area.Left) * bytesPerPixel,
+                        source.row(sourceRow) + std::size_t(area.Left - x) * bytesPerPixel,
                         std::size_t(area.Right - area.Left) * bytesPerPixel);
             continue;
         }
@@ -111,10 +111,10 @@ void TCanvas::Draw(int x, int y, const TPicture& source)
         TColor lastColour = clInvalid;
         std::uint32_t stored = 0;
         for (int column = area.Left; column < area.Right; ++column) {
-            const TColor colour = source.Pixel(column - x, sourceRow);
+            const TColor colour = source.pixel(column - x, sourceRow);
             if (colour != lastColour)
-                stored = picture.StoredValue(lastColour = colour);
-            picture.SetStoredAt(column, row, stored);
+                stored = picture.storedValue(lastColour = colour);
+            picture.setStoredAt(column, row, stored);
         }
     }
     changed(area);

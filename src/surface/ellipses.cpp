@@ -280,7 +280,7 @@ TRect drawEllipse(TPicture& picture, const TRect& corners, TPenMode mode, TColor
 {
     const TRect box = raster::normalised(corners);
     const raster::BoxKind kind = raster::kindOf(box);
-    if (kind == raster::BoxKind::nothing)
+    if (kind == raster::BoxKind::Nothing)
         return {};
     Plotter pen(picture, mode, penColour);
     std::optional<Plotter> brush;
@@ -295,7 +295,7 @@ TRect drawEllipse(TPicture& picture, const TRect& corners, TPenMode mode, TColor
         paintEllipse(shape, box, pen, brush ? &*brush : nullptr, arc ? &*arc : nullptr);
     };
     // The wide ellipse's distance divides by the semi-axes, zero for a thin box.
-    if (kind == raster::BoxKind::thin)
+    if (kind == raster::BoxKind::Thin)
         paint(ThinBoxBand(box, penWidth));
     else if (penWidth == 1)
         paint(ThinEllipse(box.Left, box.Top, box.Right, box.Bottom));

@@ -104,7 +104,7 @@ public:
     }
 
 private:
-    const std::uint8_t* at(int x, int y) const { return picture.Row(y) + 3 * std::size_t(x); }
+    const std::uint8_t* at(int x, int y) const { return picture.row(y) + 3 * std::size_t(x); }
     bool sameEight(const std::uint8_t* pixels) const
     {
         std::uint64_t chunk[3];
@@ -123,7 +123,7 @@ private:
 // copied in whatever the pen mode, as FillRect does.
 void TCanvas::FloodFill(int x, int y, TColor colour, TFillStyle style)
 {
-    if (!picture.Contains(x, y))
+    if (!picture.contains(x, y))
         return;
     Plotter brush(picture, pmCopy, Brush.Color);
     const auto paint = [&](int row, int from, int to) { brush.span(row, from, to); };
@@ -131,17 +131,17 @@ void TCanvas::FloodFill(int x, int y, TColor colour, TFillStyle style)
         if (matches(x, y))
             scanlineFill(picture.Height(), x, y, matches, paint);
     };
-    const std::uint32_t brushValue = picture.StoredValue(Brush.Color);
-    if (style == fsSurface && (colour > 0xFFFFFF || picture.ColorOfStored(brushValue) == colour))
+    const std::uint32_t brushValue = picture.storedValue(Brush.Color);
+    if (style == fsSurface && (colour > 0xFFFFFF || picture.colourOfStored(brushValue) == colour))
         return; // no pixel has that colour, or painting it its own colour changes nothing
 
-    if (style == fsSurface && picture.BitsPerPixel() == 24) {
+    if (style == fsSurface && picture.bitsPerPixel() == 24) {
         fill(TrueColourMatch(picture, colour));
     } else if (style == fsSurface) {
         std::array<bool, 256> matching{};
         for (int index = 0; index < 256; ++index)
-            matching[index] = picture.ColorOfStored(std::uint32_t(index)) == colour;
-        const auto sameIndex = [&](int column, int row) { return matching[picture.Row(row)[column]]; };
+            matching[index] = picture.colourOfStored(std::uint32_t(index)) == colour;
+        const auto sameIndex = [&](int column, int row) { return matching[picture.row(row)[column]]; };
         fill(PixelMatch<decltype(sameIndex)>{picture.Width(), sameIndex});
     } else {
         // Painted pixels may still differ from the border colour, so the
@@ -149,7 +149,7 @@ void TCanvas::FloodFill(int x, int y, TColor colour, TFillStyle style)
         std::vector<bool> painted(std::size_t(picture.Width()) * std::size_t(picture.Height()));
         const auto index = [&](int column, int row) { return std::size_t(row) * picture.Width() + column; };
         const auto notBorder = [&](int column, int row) {
-            return picture.Pixel(column, row) != colour && !painted[index(column, row)];
+            return picture.pixel(column, row) != colour && !painted[index(column, row)];
         };
         const auto paintAndRemember = [&](int row, int from, int to) {
             for (int column = from; column < to; ++column)

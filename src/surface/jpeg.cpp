@@ -24,7 +24,7 @@ void ignoreWarning(j_common_ptr, int) {}
 
 } // namespace
 
-TPicture DecodeJpeg(const std::uint8_t* data, std::size_t size)
+TPicture decodeJpeg(const std::uint8_t* data, std::size_t size)
 {
     jpeg_decompress_struct decoder{};
     ErrorManager errors{};
@@ -48,7 +48,7 @@ TPicture DecodeJpeg(const std::uint8_t* data, std::size_t size)
         throw;
     }
     while (decoder.output_scanline < decoder.output_height) {
-        JSAMPROW row = picture.Row(int(decoder.output_scanline));
+        JSAMPROW row = picture.row(int(decoder.output_scanline));
         jpeg_read_scanlines(&decoder, &row, 1);
     }
     jpeg_finish_decompress(&decoder);

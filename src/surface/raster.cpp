@@ -13,16 +13,16 @@ Plotter::Plotter(TPicture& picture, bool copy, std::uint32_t value)
 }
 
 Plotter::Plotter(TPicture& picture, TPenMode mode, TColor colour)
-    : Plotter(picture, mode == pmCopy, picture.StoredValue(colour))
+    : Plotter(picture, mode == pmCopy, picture.storedValue(colour))
 {
     // NOT (pen XOR pixel) is pixel XOR (NOT pen), in every channel or index bit.
     if (!copy)
-        value = ~value & (picture.BitsPerPixel() == 8 ? 0xFFu : 0xFFFFFFu);
+        value = ~value & (picture.bitsPerPixel() == 8 ? 0xFFu : 0xFFFFFFu);
 }
 
 Plotter Plotter::inverter(TPicture& picture)
 {
-    return Plotter(picture, false, picture.BitsPerPixel() == 8 ? 0xFFu : 0xFFFFFFu);
+    return Plotter(picture, false, picture.bitsPerPixel() == 8 ? 0xFFu : 0xFFFFFFu);
 }
 
 void Plotter::plot(int x, int y)
@@ -39,8 +39,8 @@ void Plotter::span(int y, int left, int right)
     right = std::min(right, picture.Width());
     if (left >= right)
         return;
-    const int bytesPerPixel = picture.BitsPerPixel() / 8;
-    std::uint8_t* start = picture.Row(y) + std::size_t(left) * std::size_t(bytesPerPixel);
+    const int bytesPerPixel = picture.bitsPerPixel() / 8;
+    std::uint8_t* start = picture.row(y) + std::size_t(left) * std::size_t(bytesPerPixel);
     if (copy)
         fillRow(start, right - left);
     else
@@ -60,7 +60,7 @@ void Plotter::span(std::int64_t y, const Span& pixels)
 
 void Plotter::fillRow(std::uint8_t* start, int count)
 {
-    if (picture.BitsPerPixel() == 8) {
+    if (picture.bitsPerPixel() == 8) {
         std::memset(start, int(value), std::size_t(count));
         return;
     }
@@ -74,7 +74,7 @@ void Plotter::fillRow(std::uint8_t* start, int count)
 
 void Plotter::xorRow(std::uint8_t* start, int count)
 {
-    if (picture.BitsPerPixel() == 8) {
+    if (picture.bitsPerPixel() == 8) {
         for (int i = 0; i < count; ++i)
             start[i] ^= std::uint8_t(value);
         return;
@@ -116,8 +116,8 @@ BoxKind kindOf(const TRect& box)
 {
     const std::int64_t width = std::int64_t(box.Right) - box.Left, height = std::int64_t(box.Bottom) - box.Top;
     if (width <= 0 || height <= 0 || (width == 1 && height == 1))
-        return BoxKind::nothing;
-    return width == 1 || height == 1 ? BoxKind::thin : BoxKind::ordinary;
+        return BoxKind::Nothing;
+    return width == 1 || height == 1 ? BoxKind::Thin : BoxKind::Ordinary;
 }
 
 std::int64_t integerSqrt(Int128 n)

@@ -97,7 +97,7 @@ inline TRect unite(const TRect& a, const TRect& b)
 // the single pixel draw nothing; a box one pixel wide or high (but not both)
 // is thin: it has no inside, and its outline is one band along its column
 // or row, which the rectangle's outline gives for a path of zero width.
-enum class BoxKind { nothing, thin, ordinary };
+enum class BoxKind { Nothing, Thin, Ordinary };
 BoxKind kindOf(const TRect& box);
 
 // One row of the pen's outline around the path through pixel columns

@@ -48,7 +48,7 @@ int outlineRow(std::int64_t left, std::int64_t top, std::int64_t right, std::int
 void TCanvas::Rectangle(int left, int top, int right, int bottom)
 {
     const TRect box = raster::normalised({left, top, right, bottom});
-    if (raster::kindOf(box) == raster::BoxKind::nothing)
+    if (raster::kindOf(box) == raster::BoxKind::Nothing)
         return;
     Plotter pen(picture, Pen.Mode, Pen.Color);
     Plotter brush(picture, Pen.Mode, Brush.Color);

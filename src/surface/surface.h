@@ -71,32 +71,32 @@ public:
     TPicture(int width, int height, const TColorTable& table); // 8 bits per pixel, every index 0
     int Width() const { return width; }
     int Height() const { return height; }
-    int BitsPerPixel() const { return bitsPerPixel; } // 24 or 8
-    bool Empty() const { return width == 0 || height == 0; }
-    TColor Pixel(int x, int y) const; // colour of one pixel, through the table at 8 bpp
+    int bitsPerPixel() const { return depth; } // 24 or 8
+    bool isEmpty() const { return width == 0 || height == 0; }
+    TColor pixel(int x, int y) const; // colour of one pixel, through the table at 8 bpp
 
     // Rows are stored top-down, each padded to a multiple of four bytes: the
     // layout of bitmap files and of QImage, so either can share the bytes.
-    int Stride() const { return stride; }
-    std::uint8_t* Row(int y) { return bits.data() + std::size_t(y) * std::size_t(stride); }
-    const std::uint8_t* Row(int y) const { return bits.data() + std::size_t(y) * std::size_t(stride); }
-    const TColorTable& ColorTable() const { return table; } // meaningful at 8 bpp only
+    int stride() const { return bytesPerRow; }
+    std::uint8_t* row(int y) { return bits.data() + std::size_t(y) * std::size_t(bytesPerRow); }
+    const std::uint8_t* row(int y) const { return bits.data() + std::size_t(y) * std::size_t(bytesPerRow); }
+    const TColorTable& colourTable() const { return table; } // meaningful at 8 bpp only
 
     // What a colour is stored as: the colour itself at 24 bpp, the index of
     // the nearest table entry at 8 bpp.
-    std::uint32_t StoredValue(TColor colour) const;
-    TColor ColorOfStored(std::uint32_t stored) const;
-    std::uint32_t StoredAt(int x, int y) const;
-    void SetStoredAt(int x, int y, std::uint32_t stored);
-    bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
+    std::uint32_t storedValue(TColor colour) const;
+    TColor colourOfStored(std::uint32_t stored) const;
+    std::uint32_t storedAt(int x, int y) const;
+    void setStoredAt(int x, int y, std::uint32_t stored);
+    bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
 
 private:
     void allocate(int newWidth, int newHeight, int newBitsPerPixel);
 
     int width = 0;
     int height = 0;
-    int bitsPerPixel = 24;
-    int stride = 0;
+    int depth = 24;      // bits per pixel
+    int bytesPerRow = 0; // padded to a multiple of four
     std::vector<std::uint8_t, ZeroedAllocator<std::uint8_t>> bits;
     TColorTable table{};
 };
@@ -124,8 +124,8 @@ public:
     void FillRect(const TRect& rect);
     void Draw(int x, int y, const TPicture& picture);
 
-    int PenPosX() const { return penX; }
-    int PenPosY() const { return penY; }
+    int penPosX() const { return penX; }
+    int penPosY() const { return penY; }
     // Told the rectangle (right and bottom exclusive, inside the picture) that
     // a drawing call may have changed, so a view repaints only that.
     std::function<void(const TRect&)> OnChange;

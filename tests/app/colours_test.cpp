@@ -28,17 +28,17 @@ private slots:
     {
         FakePlatform fake;
         TDrawForm form(fake.platform);
-        for (const Swatch& swatch : Swatches) {
+        for (const Swatch& swatch : swatches) {
             TShape* shape = form.Shape[std::size_t(swatch.number)];
-            QCOMPARE(shape->brushColor(), toQColor(swatch.colour)); // it shows what it gives
+            QCOMPARE(shape->brushColour(), toQColor(swatch.colour)); // it shows what it gives
             pressOn(shape, Qt::LeftButton);
             QCOMPARE(form.PenColor, swatch.colour);
-            QCOMPARE(form.FG->brushColor(), toQColor(swatch.colour));
-            QCOMPARE(form.pensizeBtn->captionColor(), toQColor(swatch.colour));
+            QCOMPARE(form.FG->brushColour(), toQColor(swatch.colour));
+            QCOMPARE(form.pensizeBtn->captionColour(), toQColor(swatch.colour));
             pressOn(shape, Qt::RightButton);
             QCOMPARE(form.FillColor, swatch.colour);
-            QCOMPARE(form.BG->brushColor(), toQColor(swatch.colour));
-            QCOMPARE(form.buttonBG->brushColor(), toQColor(swatch.colour));
+            QCOMPARE(form.BG->brushColour(), toQColor(swatch.colour));
+            QCOMPARE(form.buttonBG->brushColour(), toQColor(swatch.colour));
         }
     }
 
@@ -49,13 +49,13 @@ private slots:
         pressOn(form.Shape[3], Qt::LeftButton); // red pen first, so black fill is told apart
         pressOn(form.Shape[14], Qt::RightButton);
         QCOMPARE(form.FillColor, clBlack);
-        QCOMPARE(form.BG->brushColor(), QColor(Qt::black));
-        QCOMPARE(form.buttonBG->brushColor(), QColor(Qt::black));
-        QCOMPARE(form.Label2->textColor(), QColor(Qt::white));
+        QCOMPARE(form.BG->brushColour(), QColor(Qt::black));
+        QCOMPARE(form.buttonBG->brushColour(), QColor(Qt::black));
+        QCOMPARE(form.Label2->textColour(), QColor(Qt::white));
         QCOMPARE(form.PenColor, TColor(0x0000FF));
-        QCOMPARE(form.FG->brushColor(), QColor(Qt::red));
-        QCOMPARE(form.Label3->textColor(), QColor(0, 255, 255));
-        QCOMPARE(form.pensizeBtn->captionColor(), QColor(Qt::red));
+        QCOMPARE(form.FG->brushColour(), QColor(Qt::red));
+        QCOMPARE(form.Label3->textColour(), QColor(0, 255, 255));
+        QCOMPARE(form.pensizeBtn->captionColour(), QColor(Qt::red));
     }
 
     void middleButtonOnASwatchSetsThePen()
@@ -72,12 +72,12 @@ private slots:
         FakePlatform fake;
         TDrawForm form(fake.platform);
         pressOn(form.Shape[16], Qt::LeftButton); // the middle grey
-        QCOMPARE(form.Label3->textColor(), QColor(Qt::white));
+        QCOMPARE(form.Label3->textColour(), QColor(Qt::white));
         fake.dialogs.colours.push_back(accept(0x7F7F7F));
         pressOn(form.FG, Qt::LeftButton);
-        QCOMPARE(form.Label3->textColor(), QColor(128, 128, 128));
+        QCOMPARE(form.Label3->textColour(), QColor(128, 128, 128));
         pressOn(form.Shape[17], Qt::RightButton); // silver
-        QCOMPARE(form.Label2->textColor(), QColor(63, 63, 63));
+        QCOMPARE(form.Label2->textColour(), QColor(63, 63, 63));
     }
 
     void chooserSetsThePenOrTheFillAndRemembersItsColour()
@@ -91,15 +91,15 @@ private slots:
         QCOMPARE(fake.dialogs.colourRequests.size(), std::size_t(1));
         QCOMPARE(fake.dialogs.colourRequests[0].colour, QColor(Qt::black)); // black at first
         QCOMPARE(form.PenColor, TColor(0x3366CC));
-        QCOMPARE(form.pensizeBtn->captionColor(), toQColor(0x3366CC));
+        QCOMPARE(form.pensizeBtn->captionColour(), toQColor(0x3366CC));
         // The fill swatch opens on the colour last accepted, with the custom colours kept.
         fake.dialogs.colours.push_back(accept(0x00FF00));
         pressOn(form.BG, Qt::LeftButton);
         QCOMPARE(fake.dialogs.colourRequests[1].colour, toQColor(0x3366CC));
         QCOMPARE(fake.dialogs.colourRequests[1].customColours, custom);
         QCOMPARE(form.FillColor, TColor(0x00FF00));
-        QCOMPARE(form.buttonBG->brushColor(), QColor(Qt::green));
-        QCOMPARE(form.pensizeBtn->captionColor(), toQColor(0x3366CC));
+        QCOMPARE(form.buttonBG->brushColour(), QColor(Qt::green));
+        QCOMPARE(form.pensizeBtn->captionColour(), toQColor(0x3366CC));
         pressOn(form.Label2, Qt::LeftButton);
         QCOMPARE(fake.dialogs.colourRequests[2].colour, QColor(Qt::green));
     }
@@ -116,9 +116,9 @@ private slots:
         pressOn(form.FG, Qt::LeftButton);
         QCOMPARE(form.PenColor, TColor(0x0000FF));
         QCOMPARE(form.FillColor, clWhite);
-        QCOMPARE(form.BG->brushColor(), QColor(Qt::white));
-        QCOMPARE(form.Label2->textColor(), QColor(Qt::black));
-        QCOMPARE(form.Label3->textColor(), QColor(0, 255, 255));
+        QCOMPARE(form.BG->brushColour(), QColor(Qt::white));
+        QCOMPARE(form.Label2->textColour(), QColor(Qt::black));
+        QCOMPARE(form.Label3->textColour(), QColor(0, 255, 255));
         QCOMPARE(form.ColorDialog1.Color, QColor(Qt::red));
         pressOn(form.BG, Qt::LeftButton);
         QCOMPARE(fake.dialogs.colourRequests.back().colour, QColor(Qt::red));
@@ -208,7 +208,7 @@ private slots:
         move(form, 200, 100);
         release(form, Qt::LeftButton, 200, 100);
         for (int y = 95; y <= 105; ++y)
-            QCOMPARE(form.Image1->Picture().Pixel(150, y), y >= 98 && y <= 102 ? TColor(0xFF0000) : clWhite);
+            QCOMPARE(form.Image1->Picture().pixel(150, y), y >= 98 && y <= 102 ? TColor(0xFF0000) : clWhite);
     }
 };
 

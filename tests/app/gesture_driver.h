@@ -45,10 +45,10 @@ inline TPicture whitePicture()
 
 inline bool samePixels(const TPicture& a, const TPicture& b)
 {
-    if (a.Width() != b.Width() || a.Height() != b.Height() || a.BitsPerPixel() != b.BitsPerPixel())
+    if (a.Width() != b.Width() || a.Height() != b.Height() || a.bitsPerPixel() != b.bitsPerPixel())
         return false;
     for (int y = 0; y < a.Height(); ++y)
-        if (std::memcmp(a.Row(y), b.Row(y), std::size_t(a.Width()) * std::size_t(a.BitsPerPixel() / 8)) != 0)
+        if (std::memcmp(a.row(y), b.row(y), std::size_t(a.Width()) * std::size_t(a.bitsPerPixel() / 8)) != 0)
             return false;
     return true;
 }
@@ -58,7 +58,7 @@ inline std::set<std::pair<int, int>> pixelsOf(const TPicture& picture, TColor co
     std::set<std::pair<int, int>> found;
     for (int y = 0; y < picture.Height(); ++y)
         for (int x = 0; x < picture.Width(); ++x)
-            if (picture.Pixel(x, y) == colour)
+            if (picture.pixel(x, y) == colour)
                 found.insert({x, y});
     return found;
 }

@@ -40,10 +40,10 @@ private slots:
             move(form, 200, row, button);
             release(form, button, 200, row);
             // A width-2 stroke: the row above and the row itself, round ends included.
-            QCOMPARE(form.Image1->Picture().Pixel(150, row - 1), colour);
-            QCOMPARE(form.Image1->Picture().Pixel(150, row), colour);
-            QCOMPARE(form.Image1->Picture().Pixel(150, row + 1), clWhite);
-            QCOMPARE(form.Image1->Picture().Pixel(200, row), colour);
+            QCOMPARE(form.Image1->Picture().pixel(150, row - 1), colour);
+            QCOMPARE(form.Image1->Picture().pixel(150, row), colour);
+            QCOMPARE(form.Image1->Picture().pixel(150, row + 1), clWhite);
+            QCOMPARE(form.Image1->Picture().pixel(200, row), colour);
         }
     }
 
@@ -108,10 +108,10 @@ private slots:
         form.FillColor = green;
         press(form, Qt::MouseButton(button), 150, 120);
         release(form, Qt::MouseButton(button), 150, 120);
-        QCOMPARE(form.Image1->Picture().Pixel(101, 101), TColor(expected));
-        QCOMPARE(form.Image1->Picture().Pixel(198, 148), TColor(expected));
-        QCOMPARE(form.Image1->Picture().Pixel(100, 100), clBlack);
-        QCOMPARE(form.Image1->Picture().Pixel(99, 120), clWhite);
+        QCOMPARE(form.Image1->Picture().pixel(101, 101), TColor(expected));
+        QCOMPARE(form.Image1->Picture().pixel(198, 148), TColor(expected));
+        QCOMPARE(form.Image1->Picture().pixel(100, 100), clBlack);
+        QCOMPARE(form.Image1->Picture().pixel(99, 120), clWhite);
     }
 
     // The first number of each pair is how far up the dot lands, the second
@@ -126,8 +126,8 @@ private slots:
         QTest::newRow("smallest pen") << 2 << std::vector<int>{0, 3, 3, 0} << Dots{{97, 100}, {100, 97}};
         std::vector<int> corners{0, 0, 39, 39, 0, 39, 39, 0};
         corners.resize(40, 20); // sixteen more dots, all on one pixel
-        QTest::newRow("largest pen, the four corners") << 20 << corners
-                                                        << Dots{{100, 100}, {61, 61}, {61, 100}, {100, 61}, {80, 80}};
+        QTest::newRow("largest pen, the four corners")
+            << 20 << corners << Dots{{100, 100}, {61, 61}, {61, 100}, {100, 61}, {80, 80}};
     }
     void sprayDotsLandWhereTheNumbersPutThem()
     {
@@ -192,9 +192,9 @@ private slots:
         move(form, 200, 10);
         release(form, Qt::LeftButton, 10, 200);
         const TPicture& picture = form.Image1->Picture();
-        QCOMPARE(picture.Pixel(100, 10), clBlack); // the band along y = 10
-        QCOMPARE(picture.Pixel(10, 100), clBlack); // the final line down x = 10
-        QCOMPARE(picture.Pixel(100, 100), clWhite);
+        QCOMPARE(picture.pixel(100, 10), clBlack); // the band along y = 10
+        QCOMPARE(picture.pixel(10, 100), clBlack); // the final line down x = 10
+        QCOMPARE(picture.pixel(100, 100), clWhite);
     }
 
     void bandDrawnWithAWhitePenCannotBeSeen()
@@ -211,7 +211,7 @@ private slots:
         move(form, 150, 80);
         QVERIFY(samePixels(form.Image1->Picture(), whitePicture()));
         release(form, Qt::LeftButton, 150, 80);
-        QCOMPARE(form.Image1->Picture().Pixel(80, 45), clBlack);
+        QCOMPARE(form.Image1->Picture().pixel(80, 45), clBlack);
     }
 
     void aSecondPressStartsANewGesture()
@@ -226,11 +226,11 @@ private slots:
         QCOMPARE(form.StartY, 300);
         QVERIFY(samePixels(form.Image3->Picture(), firstStroke)); // the new snapshot holds the first stroke
         move(form, 300, 300, Qt::LeftButton | Qt::RightButton);
-        QCOMPARE(form.Image1->Picture().Pixel(250, 300), green); // the new button's colour
+        QCOMPARE(form.Image1->Picture().pixel(250, 300), green); // the new button's colour
         release(form, Qt::LeftButton, 300, 300);
         QVERIFY(!form.Drawing);
         move(form, 300, 400, Qt::RightButton);
-        QCOMPARE(form.Image1->Picture().Pixel(300, 350), clWhite); // no more drawing after the first release
+        QCOMPARE(form.Image1->Picture().pixel(300, 350), clWhite); // no more drawing after the first release
         release(form, Qt::RightButton, 300, 400);
         QVERIFY(!form.Drawing);
     }

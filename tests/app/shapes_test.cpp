@@ -38,7 +38,7 @@ private slots:
         QFETCH(bool, shift);
         QFETCH(QRect, frame);
         const TRect expected{frame.left(), frame.top(), frame.right(), frame.bottom()};
-        QVERIFY(sameRect(BandRectFor(100, 100, pointer.x(), pointer.y(), shift), expected));
+        QVERIFY(sameRect(bandRectFor(100, 100, pointer.x(), pointer.y(), shift), expected));
 
         FakePlatform fake;
         TDrawForm form(fake.platform);
@@ -102,7 +102,7 @@ private slots:
             for (int x = 5; x < 25; ++x) {
                 const bool column = (x == 10 || x == 11 || x == 19 || x == 20) && y >= 10 && y <= 19;
                 const bool row = (y == 10 || y == 11 || y == 19 || y == 20) && x >= 10 && x <= 19;
-                QCOMPARE(picture.Pixel(x, y), column || row ? clBlack : clWhite);
+                QCOMPARE(picture.pixel(x, y), column || row ? clBlack : clWhite);
             }
         QCOMPARE(form.Image1->Canvas().Pen.Width, 1);
     }
@@ -117,15 +117,15 @@ private slots:
         press(form, Qt::LeftButton, 10, 10);
         move(form, 60, 60);
         release(form, Qt::LeftButton, 60, 60);
-        QCOMPARE(form.Image1->Picture().Pixel(10, 35), red);
-        QCOMPARE(form.Image1->Picture().Pixel(35, 35), green);
+        QCOMPARE(form.Image1->Picture().pixel(10, 35), red);
+        QCOMPARE(form.Image1->Picture().pixel(35, 35), green);
         QTest::mouseClick(form.SpeedButton11, Qt::LeftButton);
         press(form, Qt::RightButton, 100, 10);
         move(form, 200, 90, Qt::RightButton);
         release(form, Qt::RightButton, 200, 90);
-        QCOMPARE(form.Image1->Picture().Pixel(100, 50), green); // the left end of the outline
-        QCOMPARE(form.Image1->Picture().Pixel(150, 50), red);
-        QCOMPARE(form.Image1->Picture().Pixel(101, 12), clWhite); // outside the ellipse
+        QCOMPARE(form.Image1->Picture().pixel(100, 50), green); // the left end of the outline
+        QCOMPARE(form.Image1->Picture().pixel(150, 50), red);
+        QCOMPARE(form.Image1->Picture().pixel(101, 12), clWhite); // outside the ellipse
     }
 
     void hollowEllipseLeavesTheInsideAlone()
@@ -137,10 +137,10 @@ private slots:
         press(form, Qt::LeftButton, 100, 10);
         move(form, 200, 90);
         release(form, Qt::LeftButton, 200, 90);
-        QCOMPARE(form.Image1->Picture().Pixel(150, 50), red);
-        QCOMPARE(form.Image1->Picture().Pixel(140, 40), clWhite);
-        QCOMPARE(form.Image1->Picture().Pixel(100, 50), clBlack);
-        QCOMPARE(form.Image1->Picture().Pixel(150, 10), clBlack);
+        QCOMPARE(form.Image1->Picture().pixel(150, 50), red);
+        QCOMPARE(form.Image1->Picture().pixel(140, 40), clWhite);
+        QCOMPARE(form.Image1->Picture().pixel(100, 50), clBlack);
+        QCOMPARE(form.Image1->Picture().pixel(150, 10), clBlack);
     }
 
     void pressAndReleaseWithoutAMoveDrawNothing()
@@ -167,8 +167,8 @@ private slots:
         move(form, 150, 160);
         release(form, Qt::LeftButton, 80, 70);
         QVERIFY(sameRect(form.BandRect, {80, 70, 150, 160}));
-        QCOMPARE(form.Image1->Picture().Pixel(80, 120), clBlack);  // left side moved out to the release
-        QCOMPARE(form.Image1->Picture().Pixel(149, 120), clBlack); // right side where the last move put it
+        QCOMPARE(form.Image1->Picture().pixel(80, 120), clBlack);  // left side moved out to the release
+        QCOMPARE(form.Image1->Picture().pixel(149, 120), clBlack); // right side where the last move put it
     }
 
     // The mended fault: shapes count as changes to the picture.

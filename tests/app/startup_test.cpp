@@ -16,7 +16,7 @@ bool allWhite(const TPicture& picture)
 {
     for (int y = 0; y < picture.Height(); ++y)
         for (int x = 0; x < picture.Width(); ++x)
-            if (picture.Pixel(x, y) != clWhite)
+            if (picture.pixel(x, y) != clWhite)
                 return false;
     return true;
 }
@@ -34,7 +34,7 @@ private slots:
         const TPicture& picture = form.Image1->Picture();
         QCOMPARE(picture.Width(), 721);
         QCOMPARE(picture.Height(), 489);
-        QCOMPARE(picture.BitsPerPixel(), 24);
+        QCOMPARE(picture.bitsPerPixel(), 24);
         QVERIFY(allWhite(picture));
         QVERIFY(form.PenTool);
         QVERIFY(!form.LineTool && !form.FillTool && !form.SprayTool && !form.RectTool && !form.EllipseTool);
@@ -54,11 +54,11 @@ private slots:
     {
         FakePlatform fake;
         TDrawForm form(fake.platform);
-        QCOMPARE(form.Label3->textColor(), QColor(Qt::white)); // "Pen" on black
-        QCOMPARE(form.Label2->textColor(), QColor(Qt::black)); // "Fill" on white
-        QCOMPARE(form.buttonBG->brushColor(), QColor(Qt::white));
-        QCOMPARE(form.FG->brushColor(), QColor(Qt::black));
-        QCOMPARE(form.BG->brushColor(), QColor(Qt::white));
+        QCOMPARE(form.Label3->textColour(), QColor(Qt::white)); // "Pen" on black
+        QCOMPARE(form.Label2->textColour(), QColor(Qt::black)); // "Fill" on white
+        QCOMPARE(form.buttonBG->brushColour(), QColor(Qt::white));
+        QCOMPARE(form.FG->brushColour(), QColor(Qt::black));
+        QCOMPARE(form.BG->brushColour(), QColor(Qt::white));
         QCOMPARE(captionColourOn(clGray), clWhite); // only the exact middle grey
         QCOMPARE(captionColourOn(clSilver), TColor(0x3F3F3F));
         QCOMPARE(captionColourOn(0x7F7F7F), clGray);
@@ -190,20 +190,20 @@ private slots:
 
     void titleIsTheProgramNameWithoutDirectoryOrExtension()
     {
-        QCOMPARE(ApplicationTitle("/usr/local/bin/scribbo"), QString("scribbo"));
-        QCOMPARE(ApplicationTitle("C:/Programs/DRAW.EXE"), QString("Draw"));
-        QCOMPARE(ApplicationTitle("/opt/Paint.Box/kIDs.paint.exe"), QString("kids"));
-        QCOMPARE(ApplicationTitle("/opt/.hidden"), QString(""));
+        QCOMPARE(applicationTitle("/usr/local/bin/scribbo"), QString("scribbo"));
+        QCOMPARE(applicationTitle("C:/Programs/DRAW.EXE"), QString("Draw"));
+        QCOMPARE(applicationTitle("/opt/Paint.Box/kIDs.paint.exe"), QString("kids"));
+        QCOMPARE(applicationTitle("/opt/.hidden"), QString(""));
     }
 
     void errorsGetAFullStopWhenTheyEndInALetter()
     {
-        QCOMPARE(WithFullStop("Stream write error"), QString("Stream write error."));
-        QCOMPARE(WithFullStop("Out of memory."), QString("Out of memory."));
-        QCOMPARE(WithFullStop("Is it?"), QString("Is it?.")); // '?' sorts after '.'
-        QCOMPARE(WithFullStop("Done!"), QString("Done!"));    // '!' sorts before it
-        QCOMPARE(WithFullStop("Cannot create file \"a\". (13)"), QString("Cannot create file \"a\". (13)"));
-        QCOMPARE(WithFullStop(""), QString(""));
+        QCOMPARE(withFullStop("Stream write error"), QString("Stream write error."));
+        QCOMPARE(withFullStop("Out of memory."), QString("Out of memory."));
+        QCOMPARE(withFullStop("Is it?"), QString("Is it?.")); // '?' sorts after '.'
+        QCOMPARE(withFullStop("Done!"), QString("Done!"));    // '!' sorts before it
+        QCOMPARE(withFullStop("Cannot create file \"a\". (13)"), QString("Cannot create file \"a\". (13)"));
+        QCOMPARE(withFullStop(""), QString(""));
     }
 
     void handlerErrorsAreShownAndTheProgramGoesOn()
@@ -216,7 +216,7 @@ private slots:
         QVERIFY(after);
         QCOMPARE(dialogs.boxes.size(), std::size_t(2));
         QCOMPARE(dialogs.boxes[0].text, QString("Bitmap image is not valid."));
-        QCOMPARE(dialogs.boxes[0].caption, ApplicationTitle(QCoreApplication::applicationFilePath()));
+        QCOMPARE(dialogs.boxes[0].caption, applicationTitle(QCoreApplication::applicationFilePath()));
         QCOMPARE(dialogs.boxes[0].icon, MessageIcon::Error);
         QCOMPARE(dialogs.boxes[1].text, QString("Out of memory."));
     }

@@ -32,23 +32,23 @@ TEST(Picture, StartsBlackAndAnswersItsShape)
     const TPicture picture(3, 2);
     EXPECT_EQ(picture.Width(), 3);
     EXPECT_EQ(picture.Height(), 2);
-    EXPECT_EQ(picture.BitsPerPixel(), 24);
-    EXPECT_FALSE(picture.Empty());
-    EXPECT_EQ(picture.Stride(), 12); // 9 bytes padded to a multiple of four
-    EXPECT_EQ(picture.Pixel(2, 1), clBlack);
-    EXPECT_EQ(picture.Pixel(3, 1), clInvalid);
-    EXPECT_TRUE(TPicture().Empty());
-    EXPECT_TRUE(TPicture(-4, 5).Empty());
+    EXPECT_EQ(picture.bitsPerPixel(), 24);
+    EXPECT_FALSE(picture.isEmpty());
+    EXPECT_EQ(picture.stride(), 12); // 9 bytes padded to a multiple of four
+    EXPECT_EQ(picture.pixel(2, 1), clBlack);
+    EXPECT_EQ(picture.pixel(3, 1), clInvalid);
+    EXPECT_TRUE(TPicture().isEmpty());
+    EXPECT_TRUE(TPicture(-4, 5).isEmpty());
 }
 
 TEST(Picture, StoresBlueGreenRedBytes)
 {
     TPicture picture(2, 1);
     TCanvas(picture).SetPixel(1, 0, 0x332211);
-    EXPECT_EQ(picture.Row(0)[3], 0x33); // blue
-    EXPECT_EQ(picture.Row(0)[4], 0x22);
-    EXPECT_EQ(picture.Row(0)[5], 0x11); // red
-    EXPECT_EQ(picture.Pixel(1, 0), 0x332211u);
+    EXPECT_EQ(picture.row(0)[3], 0x33); // blue
+    EXPECT_EQ(picture.row(0)[4], 0x22);
+    EXPECT_EQ(picture.row(0)[5], 0x11); // red
+    EXPECT_EQ(picture.pixel(1, 0), 0x332211u);
 }
 
 TEST(Picture, CopiesAreIndependent)
@@ -56,20 +56,20 @@ TEST(Picture, CopiesAreIndependent)
     TPicture original = white(4, 4);
     TPicture copy = original;
     TCanvas(copy).SetPixel(1, 1, clBlack);
-    EXPECT_EQ(original.Pixel(1, 1), clWhite);
-    EXPECT_EQ(copy.Pixel(1, 1), clBlack);
+    EXPECT_EQ(original.pixel(1, 1), clWhite);
+    EXPECT_EQ(copy.pixel(1, 1), clBlack);
 }
 
 TEST(Picture, EightBitPictureMapsColoursToTheNearestEntry)
 {
     TPicture picture(4, 1, testTable());
     TCanvas canvas(picture);
-    EXPECT_EQ(picture.BitsPerPixel(), 8);
+    EXPECT_EQ(picture.bitsPerPixel(), 8);
     canvas.SetPixel(0, 0, 0x0000FC); // nearest is the pure red entry
     canvas.SetPixel(1, 0, 0xFEFEFE);
-    EXPECT_EQ(picture.Pixel(0, 0), 0x0000FFu);
-    EXPECT_EQ(picture.Row(0)[0], 10);
-    EXPECT_EQ(picture.Pixel(1, 0), clWhite);
+    EXPECT_EQ(picture.pixel(0, 0), 0x0000FFu);
+    EXPECT_EQ(picture.row(0)[0], 10);
+    EXPECT_EQ(picture.pixel(1, 0), clWhite);
 }
 
 TEST(Canvas, StartsWithBlackPenWhiteBrushAtOrigin)
@@ -80,8 +80,8 @@ TEST(Canvas, StartsWithBlackPenWhiteBrushAtOrigin)
     EXPECT_EQ(canvas.Pen.Width, 1);
     EXPECT_EQ(canvas.Pen.Mode, pmCopy);
     EXPECT_EQ(canvas.Brush.Color, clWhite);
-    EXPECT_EQ(canvas.PenPosX(), 0);
-    EXPECT_EQ(canvas.PenPosY(), 0);
+    EXPECT_EQ(canvas.penPosX(), 0);
+    EXPECT_EQ(canvas.penPosY(), 0);
 }
 
 TEST(Canvas, WritingAPixelOutsideChangesNothing)
@@ -201,8 +201,8 @@ TEST(Canvas, DrawConvertsBetweenFormats)
 {
     TPicture indexed(2, 1, testTable());
     TCanvas(indexed).Draw(0, 0, pictureFromText("r."));
-    EXPECT_EQ(indexed.Pixel(0, 0), 0x0000FFu);
-    EXPECT_EQ(indexed.Pixel(1, 0), clWhite);
+    EXPECT_EQ(indexed.pixel(0, 0), 0x0000FFu);
+    EXPECT_EQ(indexed.pixel(1, 0), clWhite);
     TPicture trueColour = white(3, 1);
     TCanvas(trueColour).Draw(1, 0, indexed);
     EXPECT_TRUE(looksLike(trueColour, ".r."));
@@ -232,7 +232,7 @@ TEST(Canvas, EmptyPictureDrawsNothing)
     canvas.FillRect({0, 0, 4, 4});
     canvas.Draw(0, 0, white(3, 3));
     EXPECT_EQ(canvas.GetPixel(0, 0), clInvalid);
-    EXPECT_TRUE(empty.Empty());
+    EXPECT_TRUE(empty.isEmpty());
 }
 
 TEST(Canvas, PenAndBrushStayUntilChanged)

@@ -9,7 +9,7 @@ namespace {
 // the start colour joined left, right, up or down.
 TPicture referenceFill(TPicture picture, int x, int y, TColor brush)
 {
-    const TColor target = picture.Pixel(x, y);
+    const TColor target = picture.pixel(x, y);
     if (target == brush)
         return picture;
     TCanvas canvas(picture);
@@ -20,7 +20,7 @@ TPicture referenceFill(TPicture picture, int x, int y, TColor brush)
         const auto [px, py] = queue.front();
         queue.pop();
         for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}})
-            if (picture.Pixel(px + dx, py + dy) == target) {
+            if (picture.pixel(px + dx, py + dy) == target) {
                 canvas.SetPixel(px + dx, py + dy, brush);
                 queue.push({px + dx, py + dy});
             }
@@ -165,6 +165,6 @@ TEST(FloodFill, FillsALargeMazeWithoutRecursion)
     canvas.Brush.Color = 0x0000FF;
     canvas.FloodFill(0, 0, clWhite, fsSurface);
     for (int y = 0; y < 489; y += 2)
-        ASSERT_EQ(picture.Pixel(360, y), 0x0000FFu) << y;
-    EXPECT_EQ(picture.Pixel(360, 1), clBlack);
+        ASSERT_EQ(picture.pixel(360, y), 0x0000FFu) << y;
+    EXPECT_EQ(picture.pixel(360, 1), clBlack);
 }

@@ -16,7 +16,7 @@ Points blackPixels(const TPicture& picture)
     Points points;
     for (int y = 0; y < picture.Height(); ++y)
         for (int x = 0; x < picture.Width(); ++x)
-            if (picture.Pixel(x, y) == clBlack)
+            if (picture.pixel(x, y) == clBlack)
                 points.insert({x, y});
     return points;
 }
@@ -95,7 +95,7 @@ TEST(ThinLine, ZeroLengthDrawsNothingAndMovesThePen)
     canvas.LineTo(2, 2);
     EXPECT_TRUE(samePixels(picture, white(5, 5)));
     canvas.LineTo(4, 2);
-    EXPECT_EQ(canvas.PenPosX(), 4);
+    EXPECT_EQ(canvas.penPosX(), 4);
     EXPECT_TRUE(looksLike(picture, R"(
         .....
         .....
@@ -166,7 +166,7 @@ TEST(ThinLine, FarEndpointsAreClippedExactlyAndQuickly)
     // The whole range of int: only the part over the picture costs anything.
     const TPicture extreme = drawLine(30, 20, INT_MIN, 7, INT_MAX, 7);
     for (int x = 0; x < 30; ++x)
-        EXPECT_EQ(extreme.Pixel(x, 7), clBlack);
+        EXPECT_EQ(extreme.pixel(x, 7), clBlack);
     EXPECT_EQ(blackPixels(extreme).size(), 30u);
     EXPECT_TRUE(blackPixels(drawLine(30, 20, INT_MIN, INT_MIN, INT_MAX, INT_MAX)).size() <= 30u);
 }
@@ -319,11 +319,11 @@ TEST(WideLine, AChainOfSegmentsHasRoundJoins)
     canvas.LineTo(30, 10);
     canvas.LineTo(30, 30);
     // Round join: the corner's outer pixels follow a circle of radius 4 around the joint.
-    EXPECT_EQ(picture.Pixel(32, 8), clBlack);
-    EXPECT_EQ(picture.Pixel(33, 7), clWhite);
-    EXPECT_EQ(picture.Pixel(33, 13), clBlack);
-    EXPECT_EQ(canvas.PenPosX(), 30);
-    EXPECT_EQ(canvas.PenPosY(), 30);
+    EXPECT_EQ(picture.pixel(32, 8), clBlack);
+    EXPECT_EQ(picture.pixel(33, 7), clWhite);
+    EXPECT_EQ(picture.pixel(33, 13), clBlack);
+    EXPECT_EQ(canvas.penPosX(), 30);
+    EXPECT_EQ(canvas.penPosY(), 30);
 }
 
 TEST(WideLine, FarEndpointsPaintWhatTheyReach)
@@ -331,5 +331,5 @@ TEST(WideLine, FarEndpointsPaintWhatTheyReach)
     const TPicture picture = drawLine(30, 20, INT_MIN, 10, INT_MAX, 10, 4);
     for (int x = 0; x < 30; ++x)
         for (int y = 0; y < 20; ++y)
-            EXPECT_EQ(picture.Pixel(x, y), y >= 8 && y <= 11 ? clBlack : clWhite) << x << ", " << y;
+            EXPECT_EQ(picture.pixel(x, y), y >= 8 && y <= 11 ? clBlack : clWhite) << x << ", " << y;
 }

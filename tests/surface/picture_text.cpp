@@ -31,7 +31,7 @@ void writePpm(const std::string& path, const TPicture& picture)
     file << "P6\n" << picture.Width() << ' ' << picture.Height() << "\n255\n";
     for (int y = 0; y < picture.Height(); ++y)
         for (int x = 0; x < picture.Width(); ++x) {
-            const TColor colour = picture.Pixel(x, y);
+            const TColor colour = picture.pixel(x, y);
             file.put(char(colour & 0xFF)).put(char(colour >> 8 & 0xFF)).put(char(colour >> 16 & 0xFF));
         }
 }
@@ -80,7 +80,7 @@ std::string textOf(const TPicture& picture)
     std::string text;
     for (int y = 0; y < picture.Height(); ++y) {
         for (int x = 0; x < picture.Width(); ++x)
-            text += symbolOf(picture.Pixel(x, y));
+            text += symbolOf(picture.pixel(x, y));
         text += '\n';
     }
     return text;
@@ -98,7 +98,7 @@ std::string textOf(const TPicture& picture)
         TCanvas canvas(diff);
         for (int y = 0; y < diff.Height(); ++y)
             for (int x = 0; x < diff.Width(); ++x)
-                canvas.SetPixel(x, y, expected.Pixel(x, y) == picture.Pixel(x, y) ? 0xFFFFFF : 0x0000FF);
+                canvas.SetPixel(x, y, expected.pixel(x, y) == picture.pixel(x, y) ? 0xFFFFFF : 0x0000FF);
         writePpm(name + ".diff.ppm", diff);
     }
     return ::testing::AssertionFailure() << "picture differs (see " << name << ".actual.ppm and .diff.ppm)\nexpected:\n"
@@ -112,7 +112,7 @@ bool samePixels(const TPicture& a, const TPicture& b)
         return false;
     for (int y = 0; y < a.Height(); ++y)
         for (int x = 0; x < a.Width(); ++x)
-            if (a.Pixel(x, y) != b.Pixel(x, y))
+            if (a.pixel(x, y) != b.pixel(x, y))
                 return false;
     return true;
 }

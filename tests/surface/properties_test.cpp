@@ -90,7 +90,7 @@ TPicture noise(std::mt19937& random, int width, int height, bool indexed)
     std::uniform_int_distribution<std::uint32_t> value(0, indexed ? 0xFF : 0xFFFFFF);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            picture.SetStoredAt(x, y, value(random));
+            picture.setStoredAt(x, y, value(random));
     return picture;
 }
 
@@ -98,7 +98,7 @@ bool sameWindow(const TPicture& small, const TPicture& large, int offsetX, int o
 {
     for (int y = 0; y < small.Height(); ++y)
         for (int x = 0; x < small.Width(); ++x)
-            if (small.Pixel(x, y) != large.Pixel(x + offsetX, y + offsetY))
+            if (small.pixel(x, y) != large.pixel(x + offsetX, y + offsetY))
                 return false;
     return true;
 }
@@ -147,7 +147,7 @@ TEST(Properties, ReportedRectangleHoldsEveryChange)
         run(canvas, i % 4 == 0 ? randomThinBoxCall(random) : randomCall(random, -10, 40));
         for (int y = 0; y < 25; ++y)
             for (int x = 0; x < 30; ++x)
-                if (picture.Pixel(x, y) != before.Pixel(x, y)) {
+                if (picture.pixel(x, y) != before.pixel(x, y)) {
                     ASSERT_TRUE(x >= reported.Left && x < reported.Right && y >= reported.Top && y < reported.Bottom)
                         << "case " << i << " pixel " << x << ", " << y;
                 }
@@ -201,6 +201,6 @@ TEST(Properties, ThinBoxesDrawTheSameBandWhateverTheShape)
                 ASSERT_TRUE(samePixels(drawn(kind, mode), band)) << "case " << i << " kind " << kind;
         for (int y = std::max(std::min(call.b, call.d), 0); y < std::min(std::max(call.b, call.d), 25); ++y)
             for (int x = std::max(std::min(call.a, call.c), 0); x < std::min(std::max(call.a, call.c), 30); ++x)
-                ASSERT_EQ(band.Pixel(x, y), clBlack) << "case " << i << " pixel " << x << ", " << y;
+                ASSERT_EQ(band.pixel(x, y), clBlack) << "case " << i << " pixel " << x << ", " << y;
     }
 }

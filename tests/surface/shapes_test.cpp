@@ -23,7 +23,7 @@ Bounds boundsOf(const TPicture& picture, TColor colour)
     Bounds bounds;
     for (int y = 0; y < picture.Height(); ++y)
         for (int x = 0; x < picture.Width(); ++x)
-            if (picture.Pixel(x, y) == colour) {
+            if (picture.pixel(x, y) == colour) {
                 bounds.left = std::min(bounds.left, x);
                 bounds.right = std::max(bounds.right, x);
                 bounds.top = std::min(bounds.top, y);
@@ -38,9 +38,9 @@ bool symmetricAbout(const TPicture& picture, int twiceX, int twiceY)
     for (int y = 0; y < picture.Height(); ++y)
         for (int x = 0; x < picture.Width(); ++x) {
             const int mirrorX = twiceX - x, mirrorY = twiceY - y;
-            if (!picture.Contains(mirrorX, mirrorY))
+            if (!picture.contains(mirrorX, mirrorY))
                 continue;
-            if (picture.Pixel(x, y) != picture.Pixel(mirrorX, y) || picture.Pixel(x, y) != picture.Pixel(x, mirrorY))
+            if (picture.pixel(x, y) != picture.pixel(mirrorX, y) || picture.pixel(x, y) != picture.pixel(x, mirrorY))
                 return false;
         }
     return true;
@@ -70,7 +70,7 @@ TEST(Rectangle, RectangleOutlineCoversTenToNineteen)
             const bool inside = x >= 10 && x <= 19 && y >= 10 && y <= 19;
             const bool edge = x == 10 || x == 19 || y == 10 || y == 19;
             const TColor expected = !inside ? clWhite : edge ? clBlack : colourOf('r');
-            ASSERT_EQ(picture.Pixel(x, y), expected) << x << ", " << y;
+            ASSERT_EQ(picture.pixel(x, y), expected) << x << ", " << y;
         }
 }
 
@@ -115,12 +115,12 @@ TEST(Rectangle, WideOutlineHasRoundOuterCorners)
     TCanvas canvas(picture);
     canvas.Pen.Width = 9;
     canvas.Rectangle(10, 10, 30, 30);
-    EXPECT_EQ(picture.Pixel(6, 20), clBlack); // four pixels out from the left side
-    EXPECT_EQ(picture.Pixel(5, 20), clWhite);
-    EXPECT_EQ(picture.Pixel(6, 6), clWhite); // but not out at the corner
-    EXPECT_EQ(picture.Pixel(7, 7), clBlack);
-    EXPECT_EQ(picture.Pixel(14, 14), clBlack); // inner corner is sharp
-    EXPECT_EQ(picture.Pixel(15, 15), clWhite);
+    EXPECT_EQ(picture.pixel(6, 20), clBlack); // four pixels out from the left side
+    EXPECT_EQ(picture.pixel(5, 20), clWhite);
+    EXPECT_EQ(picture.pixel(6, 6), clWhite); // but not out at the corner
+    EXPECT_EQ(picture.pixel(7, 7), clBlack);
+    EXPECT_EQ(picture.pixel(14, 14), clBlack); // inner corner is sharp
+    EXPECT_EQ(picture.pixel(15, 15), clWhite);
     EXPECT_TRUE(symmetricAbout(picture, 39, 39));
 }
 
@@ -154,7 +154,7 @@ TEST(ThinBoxes, OnePixelPenOutlinesTheColumnOrRowOnly)
             for (int x = 0; x < 45; ++x) {
                 const bool column = (x == 24 || x == 42) && y >= 2 && y <= 11;
                 const bool row = (y == 2 && x >= 28 && x <= 39) || (y == 12 && x >= 2 && x <= 19);
-                ASSERT_EQ(picture.Pixel(x, y), column || row ? clBlack : clWhite) << shape << ": " << x << ", " << y;
+                ASSERT_EQ(picture.pixel(x, y), column || row ? clBlack : clWhite) << shape << ": " << x << ", " << y;
             }
     }
 }
@@ -195,8 +195,8 @@ TEST(ThinBoxes, ArcKeepsTheBandWithinItsAngles)
     TCanvas(lower).Arc(1, 2, 2, 20, -100, 11, 100, 11); // and back under the bottom
     for (int y = 0; y < 22; ++y)
         for (int x = 0; x < 3; ++x) {
-            ASSERT_EQ(upper.Pixel(x, y), x == 1 && y >= 2 && y <= 10 ? clBlack : clWhite) << x << ", " << y;
-            ASSERT_EQ(lower.Pixel(x, y), x == 1 && y >= 11 && y <= 19 ? clBlack : clWhite) << x << ", " << y;
+            ASSERT_EQ(upper.pixel(x, y), x == 1 && y >= 2 && y <= 10 ? clBlack : clWhite) << x << ", " << y;
+            ASSERT_EQ(lower.pixel(x, y), x == 1 && y >= 11 && y <= 19 ? clBlack : clWhite) << x << ", " << y;
         }
 }
 
@@ -241,14 +241,14 @@ TEST(Ellipse, OnePixelOutlineHasNoGaps)
             int neighbours = 0;
             for (int dy = -1; dy <= 1; ++dy)
                 for (int dx = -1; dx <= 1; ++dx)
-                    if ((dx || dy) && picture.Pixel(x + dx, y + dy) == colourOf('b'))
+                    if ((dx || dy) && picture.pixel(x + dx, y + dy) == colourOf('b'))
                         ++neighbours;
-            if (picture.Pixel(x, y) == colourOf('b')) {
+            if (picture.pixel(x, y) == colourOf('b')) {
                 ASSERT_GE(neighbours, 2) << x << ", " << y;
             }
-            if (picture.Pixel(x, y) == colourOf('r')) {
+            if (picture.pixel(x, y) == colourOf('r')) {
                 for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}})
-                    ASSERT_NE(picture.Pixel(x + dx, y + dy), clWhite) << x << ", " << y;
+                    ASSERT_NE(picture.pixel(x + dx, y + dy), clWhite) << x << ", " << y;
             }
         }
 }
@@ -268,7 +268,7 @@ TEST(Ellipse, WideOutlineIsCentredOnThePath)
         EXPECT_EQ(bounds.top, 20 - width / 2) << width;
         EXPECT_EQ(bounds.bottom, 49 + (width - 1) / 2) << width;
         EXPECT_TRUE(symmetricAbout(picture, width % 2 ? 79 : 78, width % 2 ? 69 : 68)) << width;
-        EXPECT_EQ(picture.Pixel(40, 35), colourOf('r'));
+        EXPECT_EQ(picture.pixel(40, 35), colourOf('r'));
     }
 }
 
@@ -282,7 +282,7 @@ TEST(Ellipse, WideOutlineCoversThePathAllRound)
     for (int degree = 0; degree < 360; ++degree) {
         const double angle = degree * std::numbers::pi / 180;
         const int x = int(std::floor(60.5 + 50 * std::cos(angle))), y = int(std::floor(40.5 + 30 * std::sin(angle)));
-        ASSERT_EQ(picture.Pixel(x, y), clBlack) << degree << " degrees";
+        ASSERT_EQ(picture.pixel(x, y), clBlack) << degree << " degrees";
     }
 }
 
@@ -308,17 +308,17 @@ TEST(Arc, RunsCounterClockwiseFromStartToEnd)
     const Bounds bounds = boundsOf(picture, clBlack);
     EXPECT_GE(bounds.left, 24);
     EXPECT_LE(bounds.bottom, 26);
-    EXPECT_EQ(picture.Pixel(45, 25), clBlack);
-    EXPECT_EQ(picture.Pixel(25, 5), clBlack);
-    EXPECT_EQ(picture.Pixel(40, 10), clBlack);
+    EXPECT_EQ(picture.pixel(45, 25), clBlack);
+    EXPECT_EQ(picture.pixel(25, 5), clBlack);
+    EXPECT_EQ(picture.pixel(40, 10), clBlack);
 
     TPicture other = white(50, 50);
     TCanvas otherCanvas(other);
     otherCanvas.Pen.Width = 3;
     otherCanvas.Arc(5, 5, 46, 46, 25, 0, 45, 25); // from the top the long way round to the right
-    EXPECT_EQ(other.Pixel(40, 10), clWhite);
-    EXPECT_EQ(other.Pixel(5, 25), clBlack);
-    EXPECT_EQ(other.Pixel(25, 45), clBlack);
+    EXPECT_EQ(other.pixel(40, 10), clWhite);
+    EXPECT_EQ(other.pixel(5, 25), clBlack);
+    EXPECT_EQ(other.pixel(25, 45), clBlack);
 }
 
 // Not-xor writes each pixel of a shape once: a black pen and brush on white

@@ -16,7 +16,7 @@ TImage::TImage(QWidget* parent) : QWidget(parent)
 
 TCanvas& TImage::Canvas()
 {
-    if (picture.Empty())
+    if (picture.isEmpty())
         Assign(TPicture(width(), height()));
     return canvas;
 }
@@ -50,12 +50,12 @@ void TImage::paintEvent(QPaintEvent* event)
     if (area.isEmpty())
         return;
     // The picture's rows are shared, not copied: both use 4-byte aligned rows.
-    const bool indexed = picture.BitsPerPixel() == 8;
-    QImage view(picture.Row(0), picture.Width(), picture.Height(), picture.Stride(),
+    const bool indexed = picture.bitsPerPixel() == 8;
+    QImage view(picture.row(0), picture.Width(), picture.Height(), picture.stride(),
                 indexed ? QImage::Format_Indexed8 : QImage::Format_BGR888);
     if (indexed) {
         QList<QRgb> table;
-        for (const TColor colour : picture.ColorTable())
+        for (const TColor colour : picture.colourTable())
             table.append(qRgb(int(colour & 0xFF), int(colour >> 8 & 0xFF), int(colour >> 16 & 0xFF)));
         view.setColorTable(table);
     }

@@ -11,7 +11,7 @@ TLabel::TLabel(QWidget* parent, const QString& text, const QFont& font, Qt::Alig
     setFont(font);
 }
 
-void TLabel::setTextColor(const QColor& newColour)
+void TLabel::setTextColour(const QColor& newColour)
 {
     colour = newColour;
     update();

@@ -11,8 +11,8 @@ public:
     TLabel(QWidget* parent, const QString& text, const QFont& font, Qt::Alignment alignment);
 
     QString text() const { return caption; }
-    QColor textColor() const { return colour; }
-    void setTextColor(const QColor& newColour);
+    QColor textColour() const { return colour; }
+    void setTextColour(const QColor& newColour);
     void setWordWrap(bool wrap) { wordWrap = wrap; }
     // A substitute font may be wider than the one the layout was made with:
     // the label keeps its box and takes a narrower face of the font, then a

@@ -9,7 +9,6 @@ class TPanel : public QWidget {
 public:
     TPanel(QWidget* parent, const QColor& colour, bool raisedBevel);
 
-    QColor color() const { return colour; }
     void setCaption(const QString& text, const QFont& font, const QColor& textColour);
 
 protected:

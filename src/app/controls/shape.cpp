@@ -5,13 +5,13 @@
 
 TShape::TShape(QWidget* parent) : QWidget(parent) {}
 
-void TShape::setBrushColor(const QColor& colour)
+void TShape::setBrushColour(const QColor& colour)
 {
     brush = colour;
     update();
 }
 
-void TShape::setPenColor(const QColor& colour)
+void TShape::setPenColour(const QColor& colour)
 {
     pen = colour;
     update();

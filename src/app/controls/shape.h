@@ -11,10 +11,10 @@ class TShape : public QWidget {
 public:
     explicit TShape(QWidget* parent);
 
-    QColor brushColor() const { return brush; }
-    void setBrushColor(const QColor& colour);
-    QColor penColor() const { return pen; }
-    void setPenColor(const QColor& colour);
+    QColor brushColour() const { return brush; }
+    void setBrushColour(const QColor& colour);
+    QColor penColour() const { return pen; }
+    void setPenColour(const QColor& colour);
 
     TMouseEvent OnMouseDown;
 

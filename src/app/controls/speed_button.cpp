@@ -61,7 +61,7 @@ void TSpeedButton::setSymbol(Symbol newSymbol, double pixelSize, const QColor& c
     update();
 }
 
-void TSpeedButton::setCaptionColor(const QColor& captionColour)
+void TSpeedButton::setCaptionColour(const QColor& captionColour)
 {
     colour = captionColour;
     update();

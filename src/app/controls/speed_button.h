@@ -19,14 +19,14 @@ public:
     void setGlyph(const QImage& glyph);
     void setCaption(const QString& text, const QFont& font, const QColor& colour);
     void setSymbol(Symbol symbol, double pixelSize, const QColor& colour, bool bold);
-    void setCaptionColor(const QColor& colour);
+    void setCaptionColour(const QColor& colour);
     // Symbol sizes in points, on the 96 dots per inch the layout assumes.
     void setCaptionPointSize(double points);
     double captionPointSize() const { return symbolPoints; }
     void setHint(const QString& hint) { setToolTip(hint); }
     QString hint() const { return toolTip(); }
 
-    QColor captionColor() const { return colour; }
+    QColor captionColour() const { return colour; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

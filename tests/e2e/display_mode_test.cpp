@@ -21,6 +21,7 @@ bool endedNormally(std::optional<int> status) { return status && WIFEXITED(*stat
 
 TEST_F(ScribboOnResizableScreenTest, CoversAnEightHundredBySixHundredScreenAndPutsTheOldSizeBackWhenClosed)
 {
+    // Scribbo asks for the mode before it shows its window: painted, it has it.
     EXPECT_EQ(readScreenSize(displayName()), std::optional(scribboSize));
     const auto showsStartLayout = [](const Screenshot& shot) {
         return shot.width() == scribboSize.width && shot.height() == scribboSize.height

@@ -5,11 +5,7 @@
 
 void ScribboTest::expectStartLayout()
 {
-    const auto showsStartLayout = [](const Screenshot& shot) { return showsLayout(shot, scribbo::startLayout()); };
-    if (!waitForScreen(showsStartLayout, stepGuard)) {
-        FAIL() << joinLines(layoutMismatches(lastScreenshot(), scribbo::startLayout()))
-               << "screenshot: " << keepScreenshot(lastScreenshot(), "layout");
-    }
+    ASSERT_NO_FATAL_FAILURE(waitForLayout(scribbo::startLayout(), "the start layout"));
     EXPECT_EQ(lastScreenshot().width(), 800);
     EXPECT_EQ(lastScreenshot().height(), 600);
 }
@@ -21,6 +17,7 @@ TEST_F(ScribboOnScaledDesktopTest, KeepsItsLayoutPixelForPixel)
 {
     expectStartLayout();
     ASSERT_NO_FATAL_FAILURE(drawStroke(Pointer::left, {{100, 100}, {300, 100}}, colours::black));
+    ASSERT_NO_FATAL_FAILURE(waitUntilInputHandled());
     const Screenshot shot = screenshot();
     const scribbo::Point above = scribbo::toScreen({200, 98}), top = scribbo::toScreen({200, 99});
     const scribbo::Point bottom = scribbo::toScreen({200, 100}), below = scribbo::toScreen({200, 101});

@@ -2,6 +2,8 @@
 // under test from the X server exactly as a real mouse's would.
 #pragma once
 
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -9,18 +11,30 @@ class Pointer {
 public:
     enum Button { left = 1, middle = 2, right = 3 };
 
+    struct Position {
+        int x = 0;
+        int y = 0;
+    };
+
     explicit Pointer(std::string displayName);
 
     // Each returns once the X server has taken the event (xdotool syncs with
-    // the server before it exits), then lets the program read it.
+    // the server before it exits). The program under test may not have read
+    // it yet: a test that needs that waits for what the event shows.
     // Throws std::runtime_error when xdotool fails.
     void moveTo(int x, int y);
     void press(Button button);
     void release(Button button);
     void click(Button button);
 
+    // Where the last move put it; nothing before the first.
+    std::optional<Position> position() const { return lastPosition; }
+    bool holdsAnyButton() const { return !heldButtons.empty(); }
+
 private:
     void run(const std::vector<std::string>& arguments);
 
-    std::string m_displayName;
+    std::string displayName;
+    std::optional<Position> lastPosition;
+    std::set<Button> heldButtons;
 };

@@ -30,8 +30,8 @@ Rgb colourOf(XImage* image, int x, int y)
 
 } // namespace
 
-Screenshot::Screenshot(int width, int height, std::vector<Rgb> pixels)
-    : m_width(width), m_height(height), m_pixels(std::move(pixels))
+Screenshot::Screenshot(int width, int height, std::vector<Rgb> rowByRow)
+    : widthInPixels(width), heightInPixels(height), pixels(std::move(rowByRow))
 {
 }
 
@@ -39,14 +39,14 @@ std::optional<Rgb> Screenshot::at(int x, int y) const
 {
     if (!contains(x, y))
         return std::nullopt;
-    return m_pixels[std::size_t(y) * std::size_t(m_width) + std::size_t(x)];
+    return pixels[std::size_t(y) * std::size_t(widthInPixels) + std::size_t(x)];
 }
 
 void Screenshot::savePpm(const std::string& path) const
 {
     std::ofstream file(path, std::ios::binary);
-    file << "P6\n" << m_width << " " << m_height << "\n255\n";
-    for (const Rgb& colour : m_pixels) {
+    file << "P6\n" << widthInPixels << " " << heightInPixels << "\n255\n";
+    for (const Rgb& colour : pixels) {
         const char bytes[3] = {char(colour.red), char(colour.green), char(colour.blue)};
         file.write(bytes, 3);
     }
@@ -57,23 +57,23 @@ void Screenshot::savePpm(const std::string& path) const
 ScreenReader::ScreenReader(const std::string& displayName)
 {
     XSetErrorHandler(ignoreProtocolError);
-    m_display = XOpenDisplay(displayName.c_str());
-    if (!m_display)
+    display = XOpenDisplay(displayName.c_str());
+    if (!display)
         throw std::runtime_error("cannot open display " + displayName);
 }
 
-ScreenReader::~ScreenReader() { XCloseDisplay(m_display); }
+ScreenReader::~ScreenReader() { XCloseDisplay(display); }
 
 Screenshot ScreenReader::grab()
 {
-    const Window root = DefaultRootWindow(m_display);
+    const Window root = DefaultRootWindow(display);
     Window ignoredRoot;
     int ignoredX, ignoredY;
     unsigned width, height, ignoredBorder, ignoredDepth;
-    if (!XGetGeometry(m_display, root, &ignoredRoot, &ignoredX, &ignoredY, &width, &height, &ignoredBorder,
+    if (!XGetGeometry(display, root, &ignoredRoot, &ignoredX, &ignoredY, &width, &height, &ignoredBorder,
                       &ignoredDepth))
         return {};
-    XImage* image = XGetImage(m_display, root, 0, 0, width, height, AllPlanes, ZPixmap);
+    XImage* image = XGetImage(display, root, 0, 0, width, height, AllPlanes, ZPixmap);
     if (!image)
         return {};
     std::vector<Rgb> pixels;
@@ -87,7 +87,7 @@ Screenshot ScreenReader::grab()
 
 std::optional<Rgb> ScreenReader::pixel(int x, int y)
 {
-    XImage* image = XGetImage(m_display, DefaultRootWindow(m_display), x, y, 1, 1, AllPlanes, ZPixmap);
+    XImage* image = XGetImage(display, DefaultRootWindow(display), x, y, 1, 1, AllPlanes, ZPixmap);
     if (!image)
         return std::nullopt;
     const Rgb colour = colourOf(image, 0, 0);

@@ -13,20 +13,21 @@ using Display = struct _XDisplay;
 class Screenshot {
 public:
     Screenshot() = default;
-    Screenshot(int width, int height, std::vector<Rgb> pixels);
+    // The pixels row by row, from the top left.
+    Screenshot(int width, int height, std::vector<Rgb> rowByRow);
 
-    int width() const { return m_width; }
-    int height() const { return m_height; }
-    bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < m_width && y < m_height; }
+    int width() const { return widthInPixels; }
+    int height() const { return heightInPixels; }
+    bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < widthInPixels && y < heightInPixels; }
     // Outside the screen: nothing.
     std::optional<Rgb> at(int x, int y) const;
     // Binary PPM, which any image viewer opens. Throws std::runtime_error.
     void savePpm(const std::string& path) const;
 
 private:
-    int m_width = 0;
-    int m_height = 0;
-    std::vector<Rgb> m_pixels;
+    int widthInPixels = 0;
+    int heightInPixels = 0;
+    std::vector<Rgb> pixels;
 };
 
 // One connection to a display for reading what its root window shows.
@@ -46,5 +47,5 @@ public:
     std::optional<Rgb> pixel(int x, int y);
 
 private:
-    Display* m_display = nullptr;
+    Display* display = nullptr;
 };

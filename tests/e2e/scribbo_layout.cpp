@@ -122,6 +122,28 @@ std::vector<ColourArea> startLayout()
     return result;
 }
 
+std::vector<ColourArea> helpButtonFrame()
+{
+    constexpr Rgb light = colours::white, dark{128, 128, 128};
+    const Area& button = helpButton;
+    return {
+        {"help button's light top edge", {button.left + 1, button.top, button.right - 1, button.top}, light},
+        {"help button's light left edge", {button.left, button.top + 1, button.left, button.bottom - 1}, light},
+        {"help button's dark bottom edge", {button.left + 1, button.bottom, button.right - 1, button.bottom}, dark},
+        {"help button's dark right edge", {button.right, button.top + 1, button.right, button.bottom - 1}, dark},
+    };
+}
+
+std::vector<ColourArea> helpButtonWithoutFrame()
+{
+    std::vector<ColourArea> edges = helpButtonFrame();
+    for (ColourArea& edge : edges) {
+        edge.name += ", without the frame";
+        edge.colour = barBlue;
+    }
+    return edges;
+}
+
 std::vector<ColourArea> paintedSignals()
 {
     return {

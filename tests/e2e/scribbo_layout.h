@@ -67,6 +67,12 @@ constexpr Point spray{413, 574};
 constexpr Point help{774, 574};
 } // namespace buttons
 
+// The help button, 45 x 45: it has no tooltip, and draws a thin frame while
+// the pointer is over it with no mouse button held.
+constexpr Area helpButton{752, 552, 796, 596};
+// Not on any control: the window's grey between the drawing area and the tool bar.
+constexpr Point restingPlace{437, 546};
+
 inline Point toScreen(Point inPicture) { return {inPicture.x + picture.left, inPicture.y + picture.top}; }
 
 // The twenty colour swatches row by row, left then right, each as the part
@@ -76,6 +82,11 @@ std::vector<ColourArea> swatches();
 Point swatchMiddle(int index);
 // Everything the window shows at start, the whole drawing area included.
 std::vector<ColourArea> startLayout();
+// The help button's frame, corners left out: light top and left edges, dark
+// bottom and right ones.
+std::vector<ColourArea> helpButtonFrame();
+// The same edges when the pointer is elsewhere: the tool bar's blue.
+std::vector<ColourArea> helpButtonWithoutFrame();
 // A few single pixels that are all right only once the whole window is
 // mapped and painted: the drawing area, both bars, the swatches, the left
 // column.

@@ -44,40 +44,41 @@ std::string joinLines(const std::vector<std::string>& lines)
 
 void ScribboTest::SetUp()
 {
-    m_server = std::make_unique<XServer>(serverKind());
+    server = std::make_unique<XServer>(serverKind());
     try {
-        m_reader = std::make_unique<ScreenReader>(displayName());
+        reader = std::make_unique<ScreenReader>(displayName());
     } catch (const std::exception& error) {
-        FAIL() << error.what() << "; the X server said:\n" << m_server->log();
+        FAIL() << error.what() << "; the X server said:\n" << server->log();
     }
-    m_pointer = std::make_unique<Pointer>(displayName());
+    mouse = std::make_unique<Pointer>(displayName());
     startScribbo();
     ASSERT_NO_FATAL_FAILURE(waitUntilPainted());
 }
 
 void ScribboTest::TearDown()
 {
-    m_pointer.reset();
-    m_reader.reset();
-    m_scribbo.reset(); // before its X server, so it can put the display back
-    m_server.reset();
-    m_directory.reset();
+    mouse.reset();
+    reader.reset();
+    scribboChild.reset(); // before its X server, so it can put the display back
+    server.reset();
+    directory.reset();
 }
 
 void ScribboTest::startScribbo()
 {
-    m_directory = std::make_unique<TemporaryDirectory>("scribbo-e2e");
-    const std::string workingDirectory = m_directory->file("work");
-    std::filesystem::create_directory(workingDirectory);
+    directory = std::make_unique<TemporaryDirectory>("scribbo-e2e");
+    std::filesystem::create_directory(workingDirectory());
     ChildOptions options;
     options.arguments = {SCRIBBO_BINARY};
     options.environment = {{"DISPLAY", displayName()}, {"QT_QPA_PLATFORM", "xcb"}};
+    if (scribboLogsWarnings())
+        options.environment.emplace_back("QT_LOGGING_RULES", "*.warning=true;*.critical=true");
     for (const auto& setting : scribboEnvironment())
         options.environment.push_back(setting);
     options.unset = {"WAYLAND_DISPLAY"};
-    options.workingDirectory = workingDirectory;
-    options.logPath = m_directory->file("scribbo.log");
-    m_scribbo = std::make_unique<ChildProcess>(options);
+    options.workingDirectory = workingDirectory();
+    options.logPath = directory->file("scribbo.log");
+    scribboChild = std::make_unique<ChildProcess>(options);
 }
 
 void ScribboTest::waitUntilPainted()
@@ -85,16 +86,16 @@ void ScribboTest::waitUntilPainted()
     const auto painted = [](const Screenshot& shot) { return showsLayout(shot, scribbo::paintedSignals()); };
     if (!waitForScreen(painted, startGuard)) {
         FAIL() << "Scribbo's window was not shown and painted within " << startGuard.count() << " s:\n"
-               << joinLines(layoutMismatches(m_lastScreenshot, scribbo::paintedSignals()))
-               << "screenshot: " << keepScreenshot(m_lastScreenshot, "start") << "\n"
+               << joinLines(layoutMismatches(latestScreenshot, scribbo::paintedSignals()))
+               << "screenshot: " << keepScreenshot(latestScreenshot, "start") << "\n"
                << scribboReport();
     }
 }
 
 Screenshot ScribboTest::screenshot()
 {
-    m_lastScreenshot = m_reader->grab();
-    return m_lastScreenshot;
+    latestScreenshot = reader->grab();
+    return latestScreenshot;
 }
 
 std::optional<Screenshot> ScribboTest::waitForScreen(const std::function<bool(const Screenshot&)>& condition,
@@ -103,14 +104,14 @@ std::optional<Screenshot> ScribboTest::waitForScreen(const std::function<bool(co
     const bool satisfied = waitUntil([&] { return condition(screenshot()); }, timeout, std::chrono::milliseconds(20));
     if (!satisfied)
         return std::nullopt;
-    return m_lastScreenshot;
+    return latestScreenshot;
 }
 
 void ScribboTest::waitForPixel(scribbo::Point onScreen, Rgb colour, const std::string& what)
 {
     const auto shows = [&](const Screenshot& shot) { return shot.at(onScreen.x, onScreen.y) == colour; };
     if (!waitForScreen(shows, stepGuard)) {
-        const std::optional<Rgb> seen = m_lastScreenshot.at(onScreen.x, onScreen.y);
+        const std::optional<Rgb> seen = latestScreenshot.at(onScreen.x, onScreen.y);
         std::ostringstream shown;
         if (seen)
             shown << *seen;
@@ -118,33 +119,64 @@ void ScribboTest::waitForPixel(scribbo::Point onScreen, Rgb colour, const std::s
             shown << "off the screen";
         FAIL() << what << ": the screen at (" << onScreen.x << ", " << onScreen.y << ") stayed " << shown.str()
                << " instead of turning " << colour << " within " << stepGuard.count() << " s\n"
-               << "screenshot: " << keepScreenshot(m_lastScreenshot, "wait") << "\n"
+               << "screenshot: " << keepScreenshot(latestScreenshot, "wait") << "\n"
                << scribboReport();
     }
+}
+
+void ScribboTest::waitForLayout(const std::vector<scribbo::ColourArea>& areas, const std::string& what)
+{
+    const auto shows = [&](const Screenshot& shot) { return showsLayout(shot, areas); };
+    if (!waitForScreen(shows, stepGuard)) {
+        FAIL() << what << ": not shown within " << stepGuard.count() << " s:\n"
+               << joinLines(layoutMismatches(latestScreenshot, areas))
+               << "screenshot: " << keepScreenshot(latestScreenshot, "wait") << "\n"
+               << scribboReport();
+    }
+}
+
+// X delivers one client's events in order and Qt handles them in order: once
+// the frame for the move onto the button shows, every earlier event has been
+// handled. One repaint may reach the X server in several requests, so the
+// frame showing does not prove the rest of that repaint has; the frame going
+// after the move off, a later repaint, does.
+void ScribboTest::waitUntilInputHandled()
+{
+    ASSERT_FALSE(mouse->holdsAnyButton()) << "a button is held: the help button would not show its frame";
+    const std::optional<Pointer::Position> before = mouse->position();
+    moveTo(scribbo::buttons::help);
+    ASSERT_NO_FATAL_FAILURE(waitForLayout(scribbo::helpButtonFrame(), "the help button's frame under the pointer"));
+    // Back where it was, so the test goes on from there.
+    scribbo::Point rest = scribbo::restingPlace;
+    if (before && !scribbo::helpButton.contains({before->x, before->y}))
+        rest = {before->x, before->y};
+    moveTo(rest);
+    ASSERT_NO_FATAL_FAILURE(
+        waitForLayout(scribbo::helpButtonWithoutFrame(), "the help button without its frame once the pointer left"));
 }
 
 void ScribboTest::drawStroke(Pointer::Button button, const std::vector<scribbo::Point>& inPicture, Rgb colour)
 {
     ASSERT_FALSE(inPicture.empty());
     moveTo(scribbo::toScreen(inPicture.front()));
-    m_pointer->press(button);
+    mouse->press(button);
     for (std::size_t index = 1; index < inPicture.size(); ++index) {
         moveTo(scribbo::toScreen(inPicture[index]));
         const scribbo::Point probe = scribbo::toScreen(middle(inPicture[index - 1], inPicture[index]));
         ASSERT_NO_FATAL_FAILURE(waitForPixel(probe, colour, "stroke segment " + std::to_string(index)));
     }
-    m_pointer->release(button);
+    mouse->release(button);
 }
 
 void ScribboTest::clickAt(scribbo::Point onScreen, Pointer::Button button)
 {
     moveTo(onScreen);
-    m_pointer->click(button);
+    mouse->click(button);
 }
 
 std::optional<int> ScribboTest::waitForScribboExit(std::chrono::milliseconds timeout)
 {
-    return m_scribbo->waitForExit(timeout);
+    return scribboChild->waitForExit(timeout);
 }
 
 std::string ScribboTest::keepScreenshot(const Screenshot& shot, const std::string& label) const
@@ -158,10 +190,14 @@ std::string ScribboTest::keepScreenshot(const Screenshot& shot, const std::strin
     return path;
 }
 
+std::string ScribboTest::workingDirectory() const { return directory->file("work"); }
+
+std::string ScribboTest::scribboOutput() const { return readFile(directory->file("scribbo.log")); }
+
 std::string ScribboTest::scribboReport() const
 {
-    if (!m_scribbo)
+    if (!scribboChild)
         return "Scribbo was not started\n";
-    const std::optional<int> status = m_scribbo->waitForExit(std::chrono::milliseconds(0));
-    return "Scribbo " + describeWaitStatus(status) + "; its output:\n" + readFile(m_directory->file("scribbo.log"));
+    const std::optional<int> status = scribboChild->waitForExit(std::chrono::milliseconds(0));
+    return "Scribbo " + describeWaitStatus(status) + "; its output:\n" + scribboOutput();
 }

@@ -29,24 +29,39 @@ protected:
     virtual XServer::Kind serverKind() const { return XServer::Kind::Xvfb; }
     // Set for Scribbo on top of what the tests run with.
     virtual std::vector<std::pair<std::string, std::string>> scribboEnvironment() const { return {}; }
+    // Scribbo logs nothing of its own accord; the tests turn Qt's warnings
+    // back on, for the report when something goes wrong.
+    virtual bool scribboLogsWarnings() const { return true; }
 
-    const std::string& displayName() const { return m_server->displayName(); }
-    Pointer& pointer() { return *m_pointer; }
-    ChildProcess& scribboProcess() { return *m_scribbo; }
+    const std::string& displayName() const { return server->displayName(); }
+    Pointer& pointer() { return *mouse; }
+    // Where Scribbo runs: its pictures and its help page.
+    std::string workingDirectory() const;
+    // What Scribbo wrote to its standard output and error so far.
+    std::string scribboOutput() const;
+    ChildProcess& scribboProcess() { return *scribboChild; }
 
     Screenshot screenshot();
     // Takes screenshots until one satisfies the condition; nothing if none
     // did in time (the last one is then in lastScreenshot()).
     std::optional<Screenshot> waitForScreen(const std::function<bool(const Screenshot&)>& condition,
                                             std::chrono::milliseconds timeout);
-    const Screenshot& lastScreenshot() const { return m_lastScreenshot; }
+    const Screenshot& lastScreenshot() const { return latestScreenshot; }
     // Fails the test unless the screen pixel turns to the colour in time.
     void waitForPixel(scribbo::Point onScreen, Rgb colour, const std::string& what);
+    // Fails the test unless every area shows its colour in time.
+    void waitForLayout(const std::vector<scribbo::ColourArea>& areas, const std::string& what);
+    // Returns once Scribbo has handled every input event sent so far and
+    // what they changed is on the screen; fails the test unless that happens
+    // in time. It moves the pointer over the help button and back, so no
+    // mouse button may be held and no dialog may be up.
+    void waitUntilInputHandled();
     // A drag in the drawing area: press at the first point, move through the
     // others, release at the last. After each move it waits until the
-    // segment's middle shows the colour, so Scribbo has handled the move.
+    // segment's middle shows the colour, so Scribbo has handled the move;
+    // the release is only sent.
     void drawStroke(Pointer::Button button, const std::vector<scribbo::Point>& inPicture, Rgb colour);
-    void moveTo(scribbo::Point onScreen) { m_pointer->moveTo(onScreen.x, onScreen.y); }
+    void moveTo(scribbo::Point onScreen) { mouse->moveTo(onScreen.x, onScreen.y); }
     void clickAt(scribbo::Point onScreen, Pointer::Button button = Pointer::left);
 
     // Fails the test unless the screen shows the start layout in time.
@@ -66,12 +81,12 @@ private:
     void startScribbo();
     void waitUntilPainted();
 
-    std::unique_ptr<XServer> m_server;
-    std::unique_ptr<TemporaryDirectory> m_directory;
-    std::unique_ptr<ChildProcess> m_scribbo;
-    std::unique_ptr<ScreenReader> m_reader;
-    std::unique_ptr<Pointer> m_pointer;
-    Screenshot m_lastScreenshot;
+    std::unique_ptr<XServer> server;
+    std::unique_ptr<TemporaryDirectory> directory;
+    std::unique_ptr<ChildProcess> scribboChild;
+    std::unique_ptr<ScreenReader> reader;
+    std::unique_ptr<Pointer> mouse;
+    Screenshot latestScreenshot;
 };
 
 // Scribbo on Xvnc, whose screen starts at 1024 x 768 and can change size.

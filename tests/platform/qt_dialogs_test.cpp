@@ -1,5 +1,6 @@
 // QtDialogs' message boxes, shown for real (offscreen) and answered the way a
 // person would: keys and clicks sent to the box while it waits.
+#include "modal_answer.h"
 #include "qt_dialogs.h"
 #include "scoped_application.h"
 
@@ -9,13 +10,11 @@
 #include <QFile>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -23,9 +22,6 @@
 #include <functional>
 
 namespace {
-
-// Guards against a box that ignores its answer (about 5 s); not a measure of speed.
-constexpr int guardPolls = 500;
 
 // What the box showed, read while it was up.
 struct ShownBox {
@@ -41,29 +37,13 @@ protected:
     // Shows the box and, once it is up, reads it and acts on it like a person.
     TModalResult showAndAnswer(const MessageBoxRequest& request, std::function<void(QMessageBox&)> answer)
     {
-        QPointer<QMessageBox> answeredBox; // gone with the box once it returns
-        bool answered = false;
-        int pollsSinceAnswer = 0;
-        bool stuck = false;
-        QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box)
-                return;
-            if (!answered) {
-                answered = true;
-                answeredBox = box;
-                shown = readBox(*box);
-                answer(*box);
-            } else if (box == answeredBox && ++pollsSinceAnswer > guardPolls) {
-                stuck = true; // the answer did not close it: end the test, not hang
-                box->done(QDialog::Rejected);
-            }
+        const auto reply = answerModal<QMessageBox>([&](QMessageBox& box) {
+            shown = readBox(box);
+            answer(box);
         });
-        poll.start(10);
         const TModalResult result = dialogs.messageBox(request);
-        EXPECT_TRUE(answered) << "the box closed without being answered";
-        EXPECT_FALSE(stuck) << "the box stayed open after the answer";
+        EXPECT_TRUE(reply.answered()) << "the box closed without being answered";
+        EXPECT_FALSE(reply.stayedOpen()) << "the box stayed open after the answer";
         return result;
     }
 
@@ -244,24 +224,18 @@ TEST_F(QtDialogsTest, FaultyRequestsStillGiveABoxThatCanBeAnswered)
     }
 }
 
-// The colour chooser, answered from a timer once it is up.
+// The colour chooser, answered once it is up.
 std::optional<ColourChoice> chooseAndAnswer(QtDialogs& dialogs, const ColourChoice& preset,
                                             std::function<void(QColorDialog&)> answer, QColor* shownColour = nullptr)
 {
-    bool answered = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* chooser = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
-        if (!chooser || answered)
-            return;
-        answered = true;
+    const auto reply = answerModal<QColorDialog>([&](QColorDialog& chooser) {
         if (shownColour)
-            *shownColour = chooser->currentColor();
-        answer(*chooser);
+            *shownColour = chooser.currentColor();
+        answer(chooser);
     });
-    poll.start(10);
     const auto choice = dialogs.chooseColour(preset);
-    EXPECT_TRUE(answered) << "the chooser closed without being answered";
+    EXPECT_TRUE(reply.answered()) << "the chooser closed without being answered";
+    EXPECT_FALSE(reply.stayedOpen()) << "the chooser stayed open after the answer";
     return choice;
 }
 

@@ -125,56 +125,56 @@ ChildProcess::ChildProcess(const ChildOptions& options)
         launch.logPath = options.logPath.c_str();
     launch.parent = getpid();
 
-    m_pid = fork();
-    if (m_pid < 0)
+    processId = fork();
+    if (processId < 0)
         throw std::runtime_error(std::string("fork failed: ") + std::strerror(errno));
-    if (m_pid == 0)
+    if (processId == 0)
         runChild(launch);
-    setpgid(m_pid, m_pid); // also here, so the group exists before we may signal it
+    setpgid(processId, processId); // also here, so the group exists before we may signal it
 }
 
 ChildProcess::~ChildProcess() { stop(); }
 
 bool ChildProcess::reap(int flags)
 {
-    if (m_waitStatus)
+    if (waitStatus)
         return true;
     siginfo_t info{};
     int result;
     do
-        result = waitid(P_PID, id_t(m_pid), &info, WEXITED | WNOWAIT | flags);
+        result = waitid(P_PID, id_t(processId), &info, WEXITED | WNOWAIT | flags);
     while (result < 0 && errno == EINTR);
-    if (result != 0 || info.si_pid != m_pid)
+    if (result != 0 || info.si_pid != processId)
         return false;
     // Until it is collected the ended leader keeps its number, so the signal
     // reaches only what it left behind in its group, never a stranger.
-    kill(-m_pid, SIGKILL);
+    kill(-processId, SIGKILL);
     int status = 0;
-    while (waitpid(m_pid, &status, 0) < 0 && errno == EINTR) {}
-    m_waitStatus = status;
+    while (waitpid(processId, &status, 0) < 0 && errno == EINTR) {}
+    waitStatus = status;
     return true;
 }
 
 std::optional<int> ChildProcess::waitForExit(std::chrono::milliseconds timeout)
 {
     waitUntil([this] { return reap(WNOHANG); }, timeout, std::chrono::milliseconds(2));
-    return m_waitStatus;
+    return waitStatus;
 }
 
 void ChildProcess::signal(int number) const
 {
-    if (!m_waitStatus)
-        kill(m_pid, number);
+    if (!waitStatus)
+        kill(processId, number);
 }
 
 int ChildProcess::stop(std::chrono::milliseconds grace)
 {
-    if (!m_waitStatus) {
-        kill(-m_pid, SIGTERM);
+    if (!waitStatus) {
+        kill(-processId, SIGTERM);
         if (!waitForExit(grace)) {
-            kill(-m_pid, SIGKILL);
+            kill(-processId, SIGKILL);
             reap(0);
         }
     }
-    return *m_waitStatus;
+    return *waitStatus;
 }

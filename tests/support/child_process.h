@@ -35,7 +35,7 @@ public:
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    pid_t pid() const { return m_pid; }
+    pid_t pid() const { return processId; }
     // Collects the exit status if the process has ended since last asked.
     bool hasExited() { return reap(WNOHANG); }
     // The status from waitpid once the process has ended, else nothing.
@@ -50,8 +50,8 @@ public:
 private:
     bool reap(int flags);
 
-    pid_t m_pid = -1;
-    std::optional<int> m_waitStatus;
+    pid_t processId = -1;
+    std::optional<int> waitStatus;
 };
 
 // Where a program of that name is found in PATH; empty when it is not.

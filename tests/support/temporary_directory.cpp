@@ -15,11 +15,11 @@ TemporaryDirectory::TemporaryDirectory(const std::string& prefix)
     name.push_back('\0');
     if (!mkdtemp(name.data()))
         throw std::runtime_error("cannot make a directory like " + pattern + ": " + std::strerror(errno));
-    m_path = name.data();
+    directoryPath = name.data();
 }
 
 TemporaryDirectory::~TemporaryDirectory()
 {
     std::error_code ignored; // nothing useful to do about a leftover in /tmp
-    std::filesystem::remove_all(m_path, ignored);
+    std::filesystem::remove_all(directoryPath, ignored);
 }

@@ -13,9 +13,9 @@ public:
     TemporaryDirectory(const TemporaryDirectory&) = delete;
     TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
 
-    const std::string& path() const { return m_path; }
-    std::string file(const std::string& name) const { return m_path + "/" + name; }
+    const std::string& path() const { return directoryPath; }
+    std::string file(const std::string& name) const { return directoryPath + "/" + name; }
 
 private:
-    std::string m_path;
+    std::string directoryPath;
 };

@@ -75,7 +75,7 @@ bool canConnect(const std::string& displayName)
     return true;
 }
 
-XServer::XServer(Kind kind, int depth) : m_kind(kind), m_depth(depth), m_directory("scribbo-x")
+XServer::XServer(Kind serverKind, int colourDepth) : kind(serverKind), depth(colourDepth), directory("scribbo-x")
 {
     for (int number = firstNumber; number <= lastNumber; ++number) {
         if (!looksTaken(number) && startOn(number))
@@ -89,25 +89,23 @@ XServer::~XServer() = default;
 bool XServer::startOn(int number)
 {
     ChildOptions options;
-    options.arguments = serverArguments(m_kind, number, m_depth);
-    options.logPath = m_directory.file("server.log");
-    m_process = std::make_unique<ChildProcess>(options);
+    options.arguments = serverArguments(kind, number, depth);
+    options.logPath = directory.file("server.log");
+    process = std::make_unique<ChildProcess>(options);
     const std::string name = ":" + std::to_string(number);
     // A server that lost the race for the number ends by itself.
-    const auto ready = [&] {
-        return m_process->hasExited() || (lockHeldBy(number, m_process->pid()) && canConnect(name));
-    };
-    if (waitUntil(ready, readyGuard, std::chrono::milliseconds(20)) && !m_process->hasExited()) {
-        m_displayName = name;
+    const auto ready = [&] { return process->hasExited() || (lockHeldBy(number, process->pid()) && canConnect(name)); };
+    if (waitUntil(ready, readyGuard, std::chrono::milliseconds(20)) && !process->hasExited()) {
+        display = name;
         return true;
     }
-    m_process.reset();
+    process.reset();
     return false;
 }
 
 std::string XServer::log() const
 {
-    std::ifstream file(m_directory.file("server.log"));
+    std::ifstream file(directory.file("server.log"));
     std::ostringstream text;
     text << file.rdbuf();
     return text.str();

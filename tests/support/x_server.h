@@ -23,18 +23,18 @@ public:
     XServer& operator=(const XServer&) = delete;
 
     // ":57"
-    const std::string& displayName() const { return m_displayName; }
+    const std::string& displayName() const { return display; }
     // What the server wrote, for failure messages.
     std::string log() const;
 
 private:
     bool startOn(int number);
 
-    Kind m_kind;
-    int m_depth;
-    TemporaryDirectory m_directory;
-    std::unique_ptr<ChildProcess> m_process;
-    std::string m_displayName;
+    Kind kind;
+    int depth;
+    TemporaryDirectory directory;
+    std::unique_ptr<ChildProcess> process;
+    std::string display; // the display name, once the server is up
 };
 
 // True when a client can connect to the display now.

@@ -12,6 +12,7 @@
 #include "xrandr_display_mode.h"
 
 #include <QApplication>
+#include <QLoggingCategory>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <fontconfig/fontconfig.h>
@@ -27,6 +28,11 @@ int main(int argc, char* argv[])
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     qunsetenv("QT_SCALE_FACTOR");
     qunsetenv("QT_SCREEN_SCALE_FACTORS");
+    // Nothing is logged: Qt's own notes would end up in a terminal or the
+    // session's log, never in front of the child. QT_LOGGING_RULES, which
+    // these rules give way to, turns them on again for whoever looks into a
+    // problem (the end-to-end tests do).
+    QLoggingCategory::setFilterRules("*.debug=false\n*.info=false\n*.warning=false\n*.critical=false");
     QApplication application(argc, argv);
     installFontSubstitutes();
     // Scribbo keeps nothing between runs: whatever Qt itself would store

@@ -1,5 +1,6 @@
 // The drawing primitives at the drawing area's size, 721 x 489.
 #include "bench_main.h"
+#include "pictures.h"
 #include "surface.h"
 
 #include <cmath>
@@ -7,14 +8,6 @@
 namespace {
 
 constexpr int pictureWidth = 721, pictureHeight = 489;
-
-TPicture whitePicture()
-{
-    TPicture picture(pictureWidth, pictureHeight);
-    TCanvas canvas(picture);
-    canvas.FillRect({0, 0, pictureWidth, pictureHeight});
-    return picture;
-}
 
 // A child's scribble: 1000 short segments winding over the picture.
 void FreehandStroke(benchmark::State& state)

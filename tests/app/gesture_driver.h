@@ -1,13 +1,16 @@
-// Mouse events for the drawing area, and picture helpers, for the app tests.
+// Mouse events for the drawing area, and comparing its pictures, for the app tests.
 #pragma once
 
 #include "brisko_drawu.h"
+#include "pictures.h"
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QTest>
 
-#include <cstring>
+#include <cctype>
 #include <set>
+#include <string>
 #include <utility>
 
 // Sent straight to the drawing area, with any buttons and keys.
@@ -36,22 +39,25 @@ inline void release(TDrawForm& form, Qt::MouseButton button, int x, int y)
     send(form, QEvent::MouseButtonRelease, button, Qt::NoButton, x, y);
 }
 
-inline TPicture whitePicture()
+// The name of the files a mismatch writes: the test function and its row.
+inline std::string pictureFileName()
 {
-    TPicture picture(721, 489);
-    TCanvas(picture).FillRect({0, 0, 721, 489});
-    return picture;
+    std::string name = std::string("app.") + QTest::currentTestFunction();
+    if (const char* row = QTest::currentDataTag())
+        name += std::string("_") + row;
+    for (char& character : name)
+        if (!std::isalnum(static_cast<unsigned char>(character)) && character != '.')
+            character = '_';
+    return name;
 }
 
-inline bool samePixels(const TPicture& a, const TPicture& b)
-{
-    if (a.Width() != b.Width() || a.Height() != b.Height() || a.bitsPerPixel() != b.bitsPerPixel())
-        return false;
-    for (int y = 0; y < a.Height(); ++y)
-        if (std::memcmp(a.row(y), b.row(y), std::size_t(a.Width()) * std::size_t(a.bitsPerPixel() / 8)) != 0)
-            return false;
-    return true;
-}
+// Fails the test unless the pictures have the same pixels, naming the
+// actual and diff pictures it wrote beside the test program.
+#define QCOMPARE_PICTURES(actual, expected)                                                                            \
+    do {                                                                                                               \
+        const std::string mismatch = describeMismatch(actual, expected, pictureFileName());                            \
+        QVERIFY2(mismatch.empty(), mismatch.c_str());                                                                  \
+    } while (false)
 
 inline std::set<std::pair<int, int>> pixelsOf(const TPicture& picture, TColor colour)
 {

@@ -55,8 +55,8 @@ private slots:
         const TPicture before = form.Image1->Picture();
         press(form, Qt::LeftButton, 300, 200);
         release(form, Qt::LeftButton, 300, 200);
-        QVERIFY(samePixels(form.Image1->Picture(), before));
-        QVERIFY(samePixels(form.Image3->Picture(), before));
+        QCOMPARE_PICTURES(form.Image1->Picture(), before);
+        QCOMPARE_PICTURES(form.Image3->Picture(), before);
         QVERIFY(form.Modified);
         QVERIFY(form.UndoBtn->isEnabled());
         QVERIFY(!form.Drawing);
@@ -81,7 +81,7 @@ private slots:
         form.PenColor = clWhite;
         press(form, Qt::LeftButton, 40, 40);
         release(form, Qt::LeftButton, 40, 40);
-        QVERIFY(samePixels(form.Image1->Picture(), whitePicture()));
+        QCOMPARE_PICTURES(form.Image1->Picture(), whitePicture());
         QVERIFY(form.Modified);
     }
 
@@ -180,7 +180,7 @@ private slots:
         canvas.Pen.Width = 2;
         canvas.MoveTo(10, 10);
         canvas.LineTo(80, 60);
-        QVERIFY(samePixels(form.Image1->Picture(), expected));
+        QCOMPARE_PICTURES(form.Image1->Picture(), expected);
     }
 
     void lineReleasedElsewhereLeavesTheLastBand()
@@ -209,7 +209,7 @@ private slots:
         press(form, Qt::LeftButton, 10, 10);
         move(form, 100, 50);
         move(form, 150, 80);
-        QVERIFY(samePixels(form.Image1->Picture(), whitePicture()));
+        QCOMPARE_PICTURES(form.Image1->Picture(), whitePicture());
         release(form, Qt::LeftButton, 150, 80);
         QCOMPARE(form.Image1->Picture().pixel(80, 45), clBlack);
     }
@@ -224,7 +224,7 @@ private slots:
         const TPicture firstStroke = form.Image1->Picture();
         press(form, Qt::RightButton, 200, 300, Qt::LeftButton);
         QCOMPARE(form.StartY, 300);
-        QVERIFY(samePixels(form.Image3->Picture(), firstStroke)); // the new snapshot holds the first stroke
+        QCOMPARE_PICTURES(form.Image3->Picture(), firstStroke); // the new snapshot holds the first stroke
         move(form, 300, 300, Qt::LeftButton | Qt::RightButton);
         QCOMPARE(form.Image1->Picture().pixel(250, 300), green); // the new button's colour
         release(form, Qt::LeftButton, 300, 300);
@@ -262,7 +262,7 @@ private slots:
         const TPicture afterRelease = form.Image1->Picture();
         QTest::mouseMove(window, inWindow(form, 400, 400));
         QTest::mouseMove(window, inWindow(form, 500, 300));
-        QVERIFY(samePixels(form.Image1->Picture(), afterRelease));
+        QCOMPARE_PICTURES(form.Image1->Picture(), afterRelease);
     }
 
     // Found by the monkey. A middle press on the title box holds the mouse
@@ -291,7 +291,7 @@ private slots:
         const TPicture released = form.Image1->Picture();
         QTest::mouseMove(window, inWindow(form, 400, 300));
         QVERIFY(!form.Drawing);
-        QVERIFY(samePixels(form.Image1->Picture(), released));
+        QCOMPARE_PICTURES(form.Image1->Picture(), released);
     }
 
     void movingWithNoGestureOnlySetsTheCursor()
@@ -301,7 +301,7 @@ private slots:
         QCOMPARE(form.Image1->cursorNumber(), 0);
         move(form, 100, 100, Qt::NoButton);
         move(form, 200, 200, Qt::NoButton);
-        QVERIFY(samePixels(form.Image1->Picture(), whitePicture()));
+        QCOMPARE_PICTURES(form.Image1->Picture(), whitePicture());
         QCOMPARE(form.Image1->cursorNumber(), 2);
         QVERIFY(!form.Modified && !form.UndoBtn->isEnabled());
     }

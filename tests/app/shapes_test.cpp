@@ -77,16 +77,16 @@ private slots:
         // Only the current frame differs from the picture before the press.
         TPicture framed = before;
         TCanvas(framed).DrawFocusRect(form.BandRect);
-        QVERIFY(samePixels(form.Image1->Picture(), framed));
+        QCOMPARE_PICTURES(form.Image1->Picture(), framed);
         move(form, 200, 160);
         release(form, Qt::LeftButton, 200, 160);
         TPicture expected = before;
         TCanvas canvas(expected);
         canvas.Pen.Width = 2;
         form.DrawOutlineRect(canvas, 100, 100, 200, 160);
-        QVERIFY(samePixels(form.Image1->Picture(), expected));
+        QCOMPARE_PICTURES(form.Image1->Picture(), expected);
         QVERIFY(!form.BandActive);
-        QVERIFY(samePixels(form.Image3->Picture(), before)); // the snapshot has no frame in it
+        QCOMPARE_PICTURES(form.Image3->Picture(), before); // the snapshot has no frame in it
     }
 
     void outlinedRectangleIsNestedOnePixelFrames()
@@ -154,7 +154,7 @@ private slots:
             QVERIFY(sameRect(form.BandRect, {40, 40, 40, 40}));
             release(form, Qt::LeftButton, 40, 40);
             QVERIFY(!form.BandActive);
-            QVERIFY(samePixels(form.Image1->Picture(), whitePicture()));
+            QCOMPARE_PICTURES(form.Image1->Picture(), whitePicture());
         }
     }
 
@@ -197,7 +197,7 @@ private slots:
         QVERIFY(form.PenTool && !form.RectTool);
         release(form, Qt::RightButton, 150, 140);
         // The frame is removed, nothing is drawn and the frame stays marked as open.
-        QVERIFY(samePixels(form.Image1->Picture(), whitePicture()));
+        QCOMPARE_PICTURES(form.Image1->Picture(), whitePicture());
         QVERIFY(form.BandActive);
         QCOMPARE(form.Image1->Canvas().Pen.Color, form.FillColor);
     }

@@ -5,23 +5,11 @@
 #include "colours.h"
 #include "controls/cursors.h"
 #include "doubles.h"
+#include "gesture_driver.h"
 
 #include <QtTest>
 
 #include <memory>
-
-namespace {
-
-bool allWhite(const TPicture& picture)
-{
-    for (int y = 0; y < picture.Height(); ++y)
-        for (int x = 0; x < picture.Width(); ++x)
-            if (picture.pixel(x, y) != clWhite)
-                return false;
-    return true;
-}
-
-} // namespace
 
 class StartupTest : public QObject {
     Q_OBJECT
@@ -35,7 +23,7 @@ private slots:
         QCOMPARE(picture.Width(), 721);
         QCOMPARE(picture.Height(), 489);
         QCOMPARE(picture.bitsPerPixel(), 24);
-        QVERIFY(allWhite(picture));
+        QCOMPARE_PICTURES(picture, whitePicture());
         QVERIFY(form.PenTool);
         QVERIFY(!form.LineTool && !form.FillTool && !form.SprayTool && !form.RectTool && !form.EllipseTool);
         QVERIFY(!form.OutlineShape && !form.Drawing && !form.BandActive && !form.ShiftHeld);

@@ -46,7 +46,7 @@ std::vector<std::string> joined(const std::vector<std::string>& first, const std
 TEST_F(ScribboTest, LeftDragDrawsATwoPixelBlackStrokeAlongThePointerAndNothingElse)
 {
     const Path stroke{{100, 100}, {300, 100}, {300, 250}};
-    ASSERT_NO_FATAL_FAILURE(drawStroke(Pointer::left, stroke, colours::black));
+    ASSERT_NO_FATAL_FAILURE(drawStroke(Pointer::Left, stroke, colours::black));
     ASSERT_NO_FATAL_FAILURE(waitUntilInputHandled());
     const Screenshot shot = screenshot();
 
@@ -73,16 +73,16 @@ TEST_F(ScribboTest, LeftDragDrawsATwoPixelBlackStrokeAlongThePointerAndNothingEl
 TEST_F(ScribboTest, ReleasingTheButtonOutsideThePictureEndsTheStroke)
 {
     // A black line, so that white strokes show where they cross it.
-    ASSERT_NO_FATAL_FAILURE(drawStroke(Pointer::left, {{100, 200}, {500, 200}}, colours::black));
+    ASSERT_NO_FATAL_FAILURE(drawStroke(Pointer::Left, {{100, 200}, {500, 200}}, colours::black));
 
     // A right-button drag across the line, on out of the picture, released
     // over the left column.
     moveTo(scribbo::toScreen({300, 100}));
-    pointer().press(Pointer::right);
+    pointer().press(Pointer::Right);
     moveTo(scribbo::toScreen({300, 300}));
     ASSERT_NO_FATAL_FAILURE(waitForPixel(scribbo::toScreen({300, 200}), colours::white, "white stroke across"));
     moveTo({30, 400});
-    pointer().release(Pointer::right);
+    pointer().release(Pointer::Right);
     // The move out still draws, the button being held: wait for it and the release.
     ASSERT_NO_FATAL_FAILURE(waitUntilInputHandled());
     const Screenshot released = screenshot();

@@ -32,7 +32,7 @@ AreaCount countColour(const Screenshot& screenshot, const scribbo::ColourArea& e
 
 bool isRight(const AreaCount& count, scribbo::ColourArea::Coverage coverage)
 {
-    if (coverage == scribbo::ColourArea::Coverage::somePixel)
+    if (coverage == scribbo::ColourArea::Coverage::SomePixel)
         return count.matching > 0;
     return count.matching == count.total;
 }
@@ -43,7 +43,7 @@ std::string describe(const scribbo::ColourArea& expected, const AreaCount& count
     std::ostringstream text;
     text << expected.name << " at x " << area.left << ".." << area.right << ", y " << area.top << ".." << area.bottom
          << ": ";
-    if (expected.coverage == scribbo::ColourArea::Coverage::somePixel) {
+    if (expected.coverage == scribbo::ColourArea::Coverage::SomePixel) {
         text << "no pixel is " << expected.colour;
         return text.str();
     }

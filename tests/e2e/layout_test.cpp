@@ -16,7 +16,7 @@ TEST_F(ScribboTest, StartsWithEveryPanelInItsColoursAndAnEmptyPicture) { expectS
 TEST_F(ScribboOnScaledDesktopTest, KeepsItsLayoutPixelForPixel)
 {
     expectStartLayout();
-    ASSERT_NO_FATAL_FAILURE(drawStroke(Pointer::left, {{100, 100}, {300, 100}}, colours::black));
+    ASSERT_NO_FATAL_FAILURE(drawStroke(Pointer::Left, {{100, 100}, {300, 100}}, colours::black));
     ASSERT_NO_FATAL_FAILURE(waitUntilInputHandled());
     const Screenshot shot = screenshot();
     const scribbo::Point above = scribbo::toScreen({200, 98}), top = scribbo::toScreen({200, 99});

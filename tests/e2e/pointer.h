@@ -9,7 +9,7 @@
 
 class Pointer {
 public:
-    enum Button { left = 1, middle = 2, right = 3 };
+    enum Button { Left = 1, Middle = 2, Right = 3 };
 
     struct Position {
         int x = 0;

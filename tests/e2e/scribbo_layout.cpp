@@ -28,7 +28,7 @@ constexpr int swatchSize = 37;
 constexpr int swatchMargin = 3;
 
 ColourArea inColumn(std::string name, Area area, Rgb colour,
-                    ColourArea::Coverage coverage = ColourArea::Coverage::everyPixel)
+                    ColourArea::Coverage coverage = ColourArea::Coverage::EveryPixel)
 {
     area.top += columnTop;
     area.bottom += columnTop;
@@ -53,8 +53,8 @@ std::vector<ColourArea> topBar()
         {"top bar left of the caption", {225, 0, 340, 52}, barBlue},
         {"top bar right of the caption", {460, 0, 675, 52}, barBlue},
         {"top bar between undo and close", {735, 0, 744, 52}, barBlue},
-        {"caption", {340, 5, 460, 47}, captionYellow, ColourArea::Coverage::somePixel},
-        {"close button's red cross", {762, 16, 782, 36}, Rgb{255, 0, 0}, ColourArea::Coverage::somePixel},
+        {"caption", {340, 5, 460, 47}, captionYellow, ColourArea::Coverage::SomePixel},
+        {"close button's red cross", {762, 16, 782, 36}, Rgb{255, 0, 0}, ColourArea::Coverage::SomePixel},
     };
 }
 
@@ -65,7 +65,7 @@ std::vector<ColourArea> leftColumnBelowSwatches()
         inColumn("cream right of the pen size arrows", {70, 445, 72, 530}, columnCream),
         inColumn("cream left of the pen swatch", {0, 445, 3, 482}, columnCream),
         inColumn("pen size square", {2, 394, 15, 408}, colours::white),
-        inColumn("pen size dot", {18, 410, 26, 418}, colours::black, ColourArea::Coverage::somePixel),
+        inColumn("pen size dot", {18, 410, 26, 418}, colours::black, ColourArea::Coverage::SomePixel),
         inColumn("pen swatch", {22, 458, 66, 482}, colours::black),
         inColumn("fill swatch", {6, 486, 18, 530}, colours::white),
     };

@@ -35,7 +35,7 @@ struct ColourArea {
     std::string name;
     Area area;
     Rgb colour;
-    enum class Coverage { everyPixel, somePixel } coverage = Coverage::everyPixel;
+    enum class Coverage { EveryPixel, SomePixel } coverage = Coverage::EveryPixel;
 };
 
 constexpr Rgb windowGrey{128, 128, 128};

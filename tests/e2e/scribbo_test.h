@@ -62,7 +62,7 @@ protected:
     // the release is only sent.
     void drawStroke(Pointer::Button button, const std::vector<scribbo::Point>& inPicture, Rgb colour);
     void moveTo(scribbo::Point onScreen) { mouse->moveTo(onScreen.x, onScreen.y); }
-    void clickAt(scribbo::Point onScreen, Pointer::Button button = Pointer::left);
+    void clickAt(scribbo::Point onScreen, Pointer::Button button = Pointer::Left);
 
     // Fails the test unless the screen shows the start layout in time.
     void expectStartLayout();

@@ -29,10 +29,10 @@ protected:
     void drag(const std::vector<Point>& inPicture)
     {
         moveTo(scribbo::toScreen(inPicture.front()));
-        pointer().press(Pointer::left);
+        pointer().press(Pointer::Left);
         for (std::size_t index = 1; index < inPicture.size(); ++index)
             moveTo(scribbo::toScreen(inPicture[index]));
-        pointer().release(Pointer::left);
+        pointer().release(Pointer::Left);
     }
 
     // Once Scribbo has handled every event sent, checks them all on one screenshot.
@@ -54,7 +54,7 @@ protected:
 
 TEST_F(ScribboToolsTest, FilledRectangleHasABlackBorderOfTwoRoundARedInside)
 {
-    clickAt(scribbo::swatchMiddle(redSwatch), Pointer::right); // red becomes the fill colour
+    clickAt(scribbo::swatchMiddle(redSwatch), Pointer::Right); // red becomes the fill colour
     clickAt(scribbo::buttons::filledRectangle);
     drag({{100, 100}, {140, 130}, {180, 160}, {200, 180}});
     // The outline runs along columns 100 and 199 and rows 100 and 179; a
@@ -78,7 +78,7 @@ TEST_F(ScribboToolsTest, FilledRectangleHasABlackBorderOfTwoRoundARedInside)
 
 TEST_F(ScribboToolsTest, HollowEllipseLeavesItsInsideUntouched)
 {
-    ASSERT_NO_FATAL_FAILURE(drawStroke(Pointer::left, {{130, 150}, {170, 150}}, colours::black));
+    ASSERT_NO_FATAL_FAILURE(drawStroke(Pointer::Left, {{130, 150}, {170, 150}}, colours::black));
     clickAt(scribbo::buttons::ellipse);
     drag({{100, 100}, {150, 160}, {200, 200}});
     ASSERT_NO_FATAL_FAILURE(expectPixels({
@@ -97,7 +97,7 @@ TEST_F(ScribboToolsTest, FloodFillFillsAClosedRectangleAndNothingOutside)
     clickAt(scribbo::buttons::rectangle);
     drag({{300, 100}, {350, 150}, {400, 200}});
     ASSERT_NO_FATAL_FAILURE(waitForPixel(scribbo::toScreen({300, 150}), colours::black, "the rectangle's side"));
-    clickAt(scribbo::swatchMiddle(redSwatch), Pointer::left); // red becomes the pen colour
+    clickAt(scribbo::swatchMiddle(redSwatch), Pointer::Left); // red becomes the pen colour
     clickAt(scribbo::buttons::fill);
     clickAt(scribbo::toScreen({350, 150}));
     ASSERT_NO_FATAL_FAILURE(expectPixels({
@@ -117,7 +117,7 @@ TEST_F(ScribboToolsTest, ThreeClicksOnBiggerPenMakeAStrokeFivePixelsWide)
 {
     for (int click = 0; click < 3; ++click)
         clickAt(scribbo::buttons::biggerPen);
-    ASSERT_NO_FATAL_FAILURE(drawStroke(Pointer::left, {{100, 300}, {300, 300}}, colours::black));
+    ASSERT_NO_FATAL_FAILURE(drawStroke(Pointer::Left, {{100, 300}, {300, 300}}, colours::black));
     ASSERT_NO_FATAL_FAILURE(expectPixels({
         {{200, 298}, colours::black, "top row of the stroke"},
         {{200, 299}, colours::black, "stroke"},

@@ -5,14 +5,6 @@
 
 namespace {
 
-TPicture white(int width, int height)
-{
-    TPicture picture(width, height);
-    TCanvas canvas(picture);
-    canvas.FillRect({0, 0, width, height});
-    return picture;
-}
-
 // A small table with some near colours, so nearest-entry mapping matters.
 TColorTable testTable()
 {
@@ -53,7 +45,7 @@ TEST(Picture, StoresBlueGreenRedBytes)
 
 TEST(Picture, CopiesAreIndependent)
 {
-    TPicture original = white(4, 4);
+    TPicture original = whitePicture(4, 4);
     TPicture copy = original;
     TCanvas(copy).SetPixel(1, 1, clBlack);
     EXPECT_EQ(original.pixel(1, 1), clWhite);
@@ -86,17 +78,17 @@ TEST(Canvas, StartsWithBlackPenWhiteBrushAtOrigin)
 
 TEST(Canvas, WritingAPixelOutsideChangesNothing)
 {
-    TPicture picture = white(4, 3);
+    TPicture picture = whitePicture(4, 3);
     TCanvas canvas(picture);
     for (const auto& [x, y] : {std::pair{-1, 0}, {4, 0}, {0, -1}, {0, 3}, {INT_MIN, INT_MAX}, {INT_MAX, 1}})
         canvas.SetPixel(x, y, clBlack);
-    EXPECT_TRUE(samePixels(picture, white(4, 3)));
+    EXPECT_TRUE(samePixels(picture, whitePicture(4, 3)));
     EXPECT_EQ(canvas.GetPixel(-1, 0), clInvalid);
 }
 
 TEST(Canvas, PixelWritesIgnoreThePenMode)
 {
-    TPicture picture = white(2, 1);
+    TPicture picture = whitePicture(2, 1);
     TCanvas canvas(picture);
     canvas.Pen.Mode = pmNotXor;
     canvas.SetPixel(0, 0, colourOf('r'));
@@ -105,7 +97,7 @@ TEST(Canvas, PixelWritesIgnoreThePenMode)
 
 TEST(Canvas, NotXorInvertsAgainstThePen)
 {
-    TPicture picture = white(3, 1);
+    TPicture picture = whitePicture(3, 1);
     TCanvas canvas(picture);
     canvas.SetPixel(1, 0, 0x123456);
     canvas.Pen.Mode = pmNotXor;
@@ -118,7 +110,7 @@ TEST(Canvas, NotXorInvertsAgainstThePen)
 
 TEST(Canvas, FillRectIsExclusiveClippedAndIgnoresThePen)
 {
-    TPicture picture = white(6, 4);
+    TPicture picture = whitePicture(6, 4);
     TCanvas canvas(picture);
     canvas.Pen.Mode = pmNotXor;
     canvas.Brush.Color = colourOf('r');
@@ -134,7 +126,7 @@ TEST(Canvas, FillRectIsExclusiveClippedAndIgnoresThePen)
 
 TEST(Canvas, FocusRectIsADottedFrameTiedToThePicture)
 {
-    TPicture picture = white(6, 5);
+    TPicture picture = whitePicture(6, 5);
     TCanvas canvas(picture);
     canvas.DrawFocusRect({0, 0, 5, 4});
     EXPECT_TRUE(looksLike(picture, R"(
@@ -144,7 +136,7 @@ TEST(Canvas, FocusRectIsADottedFrameTiedToThePicture)
         .#.#..
         ......)"));
     // Moved by one pixel, the dots stay on the same checkerboard.
-    TPicture shifted = white(6, 5);
+    TPicture shifted = whitePicture(6, 5);
     TCanvas shiftedCanvas(shifted);
     shiftedCanvas.DrawFocusRect({1, 0, 6, 4});
     EXPECT_TRUE(looksLike(shifted, R"(
@@ -182,7 +174,7 @@ TEST(Canvas, FocusRectTwiceRestoresEveryPixel)
 
 TEST(Canvas, DrawCopiesOnePixelToOneAndClips)
 {
-    TPicture target = white(5, 4);
+    TPicture target = whitePicture(5, 4);
     const TPicture source = pictureFromText(R"(
         rg
         b#)");
@@ -203,7 +195,7 @@ TEST(Canvas, DrawConvertsBetweenFormats)
     TCanvas(indexed).Draw(0, 0, pictureFromText("r."));
     EXPECT_EQ(indexed.pixel(0, 0), 0x0000FFu);
     EXPECT_EQ(indexed.pixel(1, 0), clWhite);
-    TPicture trueColour = white(3, 1);
+    TPicture trueColour = whitePicture(3, 1);
     TCanvas(trueColour).Draw(1, 0, indexed);
     EXPECT_TRUE(looksLike(trueColour, ".r."));
 }
@@ -230,14 +222,14 @@ TEST(Canvas, EmptyPictureDrawsNothing)
     canvas.SetPixel(0, 0, clWhite);
     canvas.DrawFocusRect({0, 0, 4, 4});
     canvas.FillRect({0, 0, 4, 4});
-    canvas.Draw(0, 0, white(3, 3));
+    canvas.Draw(0, 0, whitePicture(3, 3));
     EXPECT_EQ(canvas.GetPixel(0, 0), clInvalid);
     EXPECT_TRUE(empty.isEmpty());
 }
 
 TEST(Canvas, PenAndBrushStayUntilChanged)
 {
-    TPicture picture = white(10, 3);
+    TPicture picture = whitePicture(10, 3);
     TCanvas canvas(picture);
     canvas.Pen.Color = colourOf('g');
     canvas.MoveTo(0, 1);

@@ -1,6 +1,5 @@
 #include "picture_text.h"
 
-#include <fstream>
 #include <sstream>
 #include <vector>
 
@@ -23,17 +22,6 @@ std::vector<std::string> rowsOf(const std::string& art)
             rows.push_back(line.substr(start));
     }
     return rows;
-}
-
-void writePpm(const std::string& path, const TPicture& picture)
-{
-    std::ofstream file(path, std::ios::binary);
-    file << "P6\n" << picture.Width() << ' ' << picture.Height() << "\n255\n";
-    for (int y = 0; y < picture.Height(); ++y)
-        for (int x = 0; x < picture.Width(); ++x) {
-            const TColor colour = picture.pixel(x, y);
-            file.put(char(colour & 0xFF)).put(char(colour >> 8 & 0xFF)).put(char(colour >> 16 & 0xFF));
-        }
 }
 
 std::string artifactName()
@@ -89,30 +77,10 @@ std::string textOf(const TPicture& picture)
 ::testing::AssertionResult looksLike(const TPicture& picture, const std::string& art)
 {
     const TPicture expected = pictureFromText(art);
-    if (expected.Width() == picture.Width() && expected.Height() == picture.Height() && samePixels(expected, picture))
+    const std::string mismatch = describeMismatch(picture, expected, artifactName());
+    if (mismatch.empty())
         return ::testing::AssertionSuccess();
-    const std::string name = artifactName();
-    writePpm(name + ".actual.ppm", picture);
-    if (expected.Width() == picture.Width() && expected.Height() == picture.Height()) {
-        TPicture diff(picture.Width(), picture.Height());
-        TCanvas canvas(diff);
-        for (int y = 0; y < diff.Height(); ++y)
-            for (int x = 0; x < diff.Width(); ++x)
-                canvas.SetPixel(x, y, expected.pixel(x, y) == picture.pixel(x, y) ? 0xFFFFFF : 0x0000FF);
-        writePpm(name + ".diff.ppm", diff);
-    }
-    return ::testing::AssertionFailure() << "picture differs (see " << name << ".actual.ppm and .diff.ppm)\nexpected:\n"
+    return ::testing::AssertionFailure() << mismatch << "\nexpected:\n"
                                          << textOf(expected) << "actual:\n"
                                          << textOf(picture);
-}
-
-bool samePixels(const TPicture& a, const TPicture& b)
-{
-    if (a.Width() != b.Width() || a.Height() != b.Height())
-        return false;
-    for (int y = 0; y < a.Height(); ++y)
-        for (int x = 0; x < a.Width(); ++x)
-            if (a.pixel(x, y) != b.pixel(x, y))
-                return false;
-    return true;
 }

@@ -1,6 +1,7 @@
 // Tiny pictures as ASCII art, for tests that compare exact pixels.
 #pragma once
 
+#include "pictures.h"
 #include "surface.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +22,3 @@ std::string textOf(const TPicture& picture);
 // picture and a diff (differing pixels in red) as PPM files next to the
 // test binary and names them in the failure message.
 ::testing::AssertionResult looksLike(const TPicture& picture, const std::string& art);
-
-// Every pixel the same in both pictures.
-bool samePixels(const TPicture& a, const TPicture& b);

@@ -128,9 +128,7 @@ private slots:
     {
         FakePlatform fake;
         TDrawForm form(fake.platform);
-        form.setGeometry(0, 0, 800, 600);
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(showOnScreen(form));
         fake.dialogs.colours.push_back(accept(0x0000FF));
         const QPoint overlap = form.Panel1->mapTo(&form, QPoint(30, 490)); // FG lies over BG here
         QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, overlap);

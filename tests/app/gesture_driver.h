@@ -13,6 +13,16 @@
 #include <string>
 #include <utility>
 
+// Shows the window over the offscreen platform's 800 x 600 screen, as a
+// child sees it, so that events sent to it find their widget as the mouse's
+// do; false if it never became visible.
+inline bool showOnScreen(TDrawForm& form)
+{
+    form.setGeometry(0, 0, 800, 600);
+    form.show();
+    return QTest::qWaitForWindowExposed(&form);
+}
+
 // Sent straight to the drawing area, with any buttons and keys.
 inline void send(TDrawForm& form, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, int x, int y,
                  Qt::KeyboardModifiers keys = Qt::NoModifier)

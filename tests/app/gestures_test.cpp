@@ -249,9 +249,7 @@ private slots:
         QFETCH(int, button);
         FakePlatform fake;
         TDrawForm form(fake.platform);
-        form.setGeometry(0, 0, 800, 600);
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(showOnScreen(form));
         QWindow* window = form.windowHandle();
         const auto mouseButton = Qt::MouseButton(button);
         QTest::mousePress(window, mouseButton, {}, inWindow(form, 200, 200));
@@ -274,9 +272,7 @@ private slots:
     {
         FakePlatform fake;
         TDrawForm form(fake.platform);
-        form.setGeometry(0, 0, 800, 600);
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QVERIFY(showOnScreen(form));
         QWindow* window = form.windowHandle();
         const QPoint title = form.Edit1->mapTo(&form, QPoint(20, 20));
         QTest::mousePress(window, Qt::MiddleButton, {}, title);

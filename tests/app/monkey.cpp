@@ -10,6 +10,7 @@
 #include "brisko_drawu.h"
 #include "colours.h"
 #include "doubles.h"
+#include "gesture_driver.h"
 #include "swatches.h"
 
 #include <QApplication>
@@ -44,9 +45,7 @@ class Monkey {
 public:
     explicit Monkey(unsigned seed) : seed(seed), chance(seed), random(seed)
     {
-        form.setGeometry(0, 0, 800, 600);
-        form.show();
-        if (!QTest::qWaitForWindowExposed(&form))
+        if (!showOnScreen(form))
             throw Failure{"the window was never shown"};
     }
 

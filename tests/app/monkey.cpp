@@ -65,6 +65,17 @@ public:
         }
     }
 
+    // A digest of the picture the run left: the same seed and steps give the same one.
+    std::uint64_t pictureDigest() const
+    {
+        const TPicture& picture = form.Image1->Picture();
+        std::uint64_t digest = 14695981039346656037u; // FNV-1a
+        for (int y = 0; y < picture.Height(); ++y)
+            for (int x = 0; x < picture.stride(); ++x)
+                digest = (digest ^ picture.row(y)[x]) * 1099511628211u;
+        return digest;
+    }
+
     std::string lastSteps() const
     {
         std::string lines;
@@ -330,6 +341,7 @@ int main(int argc, char* argv[])
     }
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     int done = 0;
+    std::uint64_t digest = 0;
     do {
         Monkey monkey(seed + unsigned(done));
         try {
@@ -339,8 +351,10 @@ int main(int argc, char* argv[])
                          failure.what.c_str(), monkey.lastSteps().c_str());
             return 1;
         }
+        digest = monkey.pictureDigest();
         ++done;
     } while (done < runs || std::chrono::steady_clock::now() < end);
-    std::printf("monkey: %d run(s) of %d steps from seed %u, nothing wrong\n", done, steps, seed);
+    std::printf("monkey: %d run(s) of %d steps from seed %u, nothing wrong; the last picture's digest %016llx\n", done,
+                steps, seed, static_cast<unsigned long long>(digest));
     return 0;
 }

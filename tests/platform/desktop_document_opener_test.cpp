@@ -96,6 +96,16 @@ protected:
         return [this] { ++failures; };
     }
 
+    // A stand-in that blocks until released through the named pipe, then
+    // reports failure; the pipe's path, or empty if it could not be made.
+    QString installBlockedOpener(const QString& pipeName)
+    {
+        const QString fifo = work.filePath(pipeName);
+        if (mkfifo(qPrintable(fifo), 0600) != 0 || !installOpener("read line < '" + fifo.toUtf8() + "'\nexit 4"))
+            return {};
+        return fifo;
+    }
+
     // Lets a stand-in blocked in "read line < fifo" go on.
     bool release(const QString& fifo)
     {
@@ -176,9 +186,8 @@ TEST_F(DesktopDocumentOpenerTest, ReportsOnceWhenXdgOpenFailsOrCrashes)
 TEST_F(DesktopDocumentOpenerTest, ReturnsAtOnceAndHearsTheAnswerOfAnOpenerThatTakesLong)
 {
     startApplication();
-    const QString fifo = work.filePath("release");
-    ASSERT_EQ(mkfifo(qPrintable(fifo), 0600), 0);
-    ASSERT_TRUE(installOpener("read line < '" + fifo.toUtf8() + "'\nexit 4"));
+    const QString fifo = installBlockedOpener("release");
+    ASSERT_FALSE(fifo.isEmpty());
 
     // The stand-in is blocked until released: open cannot have waited for it.
     ASSERT_TRUE(opener.open("Scribbo_Help.htm", countFailures()));
@@ -192,9 +201,7 @@ TEST_F(DesktopDocumentOpenerTest, ReturnsAtOnceAndHearsTheAnswerOfAnOpenerThatTa
 TEST_F(DesktopDocumentOpenerTest, DestroyedWhileXdgOpenRunsItReportsNothingAndDoesNotWait)
 {
     startApplication();
-    const QString fifo = work.filePath("never-released");
-    ASSERT_EQ(mkfifo(qPrintable(fifo), 0600), 0);
-    ASSERT_TRUE(installOpener("read line < '" + fifo.toUtf8() + "'\nexit 4"));
+    ASSERT_FALSE(installBlockedOpener("never-released").isEmpty());
     std::optional<DesktopDocumentOpener> shortLived{std::in_place};
     ASSERT_TRUE(shortLived->open("Scribbo_Help.htm", countFailures()));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !recordedArguments().isEmpty(); }, guardMilliseconds));

@@ -74,6 +74,16 @@ std::string textOf(const TPicture& picture)
     return text;
 }
 
+void drawShape(TCanvas& canvas, int shape, const TRect& box)
+{
+    if (shape == 0)
+        canvas.Rectangle(box.Left, box.Top, box.Right, box.Bottom);
+    else if (shape == 1)
+        canvas.Ellipse(box.Left, box.Top, box.Right, box.Bottom);
+    else
+        canvas.Arc(box.Left, box.Top, box.Right, box.Bottom, 0, 0, 0, 0);
+}
+
 ::testing::AssertionResult looksLike(const TPicture& picture, const std::string& art)
 {
     const TPicture expected = pictureFromText(art);

@@ -18,6 +18,10 @@ char symbolOf(TColor colour);
 TPicture pictureFromText(const std::string& art);
 std::string textOf(const TPicture& picture);
 
+// The three shapes drawn from one box, by number: 0 Rectangle, 1 Ellipse,
+// 2 Arc outlining the whole ellipse.
+void drawShape(TCanvas& canvas, int shape, const TRect& box);
+
 // Compares the picture with the art. On a mismatch it writes the actual
 // picture and a diff (differing pixels in red) as PPM files next to the
 // test binary and names them in the failure message.

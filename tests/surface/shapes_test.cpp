@@ -46,17 +46,6 @@ bool symmetricAbout(const TPicture& picture, int twiceX, int twiceY)
     return true;
 }
 
-// The three shapes drawn from a box; the arc outlines the whole ellipse.
-void drawShape(TCanvas& canvas, int shape, const TRect& box)
-{
-    if (shape == 0)
-        canvas.Rectangle(box.Left, box.Top, box.Right, box.Bottom);
-    else if (shape == 1)
-        canvas.Ellipse(box.Left, box.Top, box.Right, box.Bottom);
-    else
-        canvas.Arc(box.Left, box.Top, box.Right, box.Bottom, 0, 0, 0, 0);
-}
-
 } // namespace
 
 TEST(Rectangle, RectangleOutlineCoversTenToNineteen)

@@ -1,4 +1,5 @@
-// The drawing primitives at the drawing area's size, 721 x 489.
+// The drawing primitives and saving at the drawing area's size, 721 x 489.
+#include "app/swatches.h"
 #include "bench_main.h"
 #include "pictures.h"
 #include "surface.h"
@@ -91,6 +92,43 @@ void DrawWholePicture(benchmark::State& state)
 }
 BENCHMARK(DrawWholePicture)->Unit(benchmark::kMicrosecond);
 
+// Saving, without the disk: conversion to the halftone table and the file's
+// bytes. A child's drawing: stripes of the twenty swatch colours under
+// overlapping ellipses of them, so colours change often along each row.
+void SaveOfSwatchDrawing(benchmark::State& state)
+{
+    TPicture picture = whitePicture();
+    TCanvas canvas(picture);
+    for (int i = 0; i < 20; ++i) {
+        canvas.Brush.Color = swatches[i].colour;
+        canvas.FillRect({i * 36, 0, i * 36 + 36, pictureHeight});
+    }
+    for (int i = 0; i < 60; ++i) {
+        canvas.Pen.Color = canvas.Brush.Color = swatches[(i * 7) % 20].colour;
+        const int x = (i * 97) % pictureWidth, y = (i * 61) % pictureHeight;
+        canvas.Ellipse(x - 60, y - 40, x + 60, y + 40);
+    }
+    for (auto _ : state) {
+        const std::vector<std::uint8_t> bytes = EncodeBitmap(ToHalftone(picture));
+        benchmark::DoNotOptimize(bytes.data());
+    }
+}
+BENCHMARK(SaveOfSwatchDrawing)->Unit(benchmark::kMicrosecond);
+
+// The worst case, a photo and more: every pixel a different colour.
+void SaveOfEveryPixelADifferentColour(benchmark::State& state)
+{
+    TPicture picture(pictureWidth, pictureHeight);
+    for (int y = 0; y < pictureHeight; ++y)
+        for (int x = 0; x < pictureWidth; ++x) // an odd factor visits each colour at most once
+            picture.setStoredAt(x, y, (std::uint32_t(y * pictureWidth + x) * 0x9E3779u) & 0xFFFFFF);
+    for (auto _ : state) {
+        const std::vector<std::uint8_t> bytes = EncodeBitmap(ToHalftone(picture));
+        benchmark::DoNotOptimize(bytes.data());
+    }
+}
+BENCHMARK(SaveOfEveryPixelADifferentColour)->Unit(benchmark::kMicrosecond);
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -99,5 +137,7 @@ int main(int argc, char** argv)
                                    {{"FloodFillWholePicture", "FillRectWholePicture"},
                                     {"EllipseWidePen", "FillRectWholePicture"},
                                     {"RectangleWidePen", "FillRectWholePicture"},
-                                    {"DrawWholePicture", "FillRectWholePicture"}});
+                                    {"DrawWholePicture", "FillRectWholePicture"},
+                                    {"SaveOfSwatchDrawing", "FillRectWholePicture"},
+                                    {"SaveOfEveryPixelADifferentColour", "FillRectWholePicture"}});
 }

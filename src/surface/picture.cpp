@@ -10,12 +10,6 @@ int strideFor(int width, int bitsPerPixel)
     return int((bytes + 3) & ~std::int64_t(3));
 }
 
-int channelDistance(TColor a, TColor b, int shift)
-{
-    const int difference = int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF);
-    return difference * difference;
-}
-
 } // namespace
 
 TPicture::TPicture() = default;
@@ -50,18 +44,7 @@ std::uint32_t TPicture::storedValue(TColor colour) const
     colour &= 0xFFFFFF;
     if (depth == 24)
         return colour;
-    // Nearest entry by distance in RGB; the first of equally near entries wins.
-    int best = 0;
-    int bestDistance = std::numeric_limits<int>::max();
-    for (int index = 0; index < 256 && bestDistance > 0; ++index) {
-        const int distance = channelDistance(colour, table[index], 0) + channelDistance(colour, table[index], 8)
-            + channelDistance(colour, table[index], 16);
-        if (distance < bestDistance) {
-            best = index;
-            bestDistance = distance;
-        }
-    }
-    return std::uint32_t(best);
+    return nearestPaletteIndex(table, colour);
 }
 
 TColor TPicture::colourOfStored(std::uint32_t stored) const

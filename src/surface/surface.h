@@ -137,3 +137,17 @@ private:
     int penX = 0;
     int penY = 0;
 };
+
+// The fixed 256-colour table that every save converts to and writes.
+const TColorTable& HalftonePalette();
+// The index of the table's entry nearest a colour: least squared distance in
+// red, green and blue, the lower index of equally near entries.
+std::uint8_t nearestPaletteIndex(const TColorTable& table, TColor colour);
+// A picture converted to 8 bits per pixel with the halftone table, each pixel the nearest entry, no dithering;
+// an 8-bit picture comes back unchanged.
+TPicture ToHalftone(const TPicture& picture);
+// The bytes of the Windows bitmap file of an 8-bit picture, in the layout of the save's table.
+// A 24-bit picture gives a 24-bit file without a table; an empty picture a
+// header of width and height 0 and no rows. A file past 4 GiB cannot be
+// written: ScribboError.
+std::vector<std::uint8_t> EncodeBitmap(const TPicture& picture);

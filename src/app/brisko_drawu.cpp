@@ -16,6 +16,8 @@ TDrawForm::TDrawForm(Platform& platform, QWidget* parent) : QWidget(parent), pla
     wireTools();
     wireGestures();
     wireColours();
+    wireUndo();
+    wireSave();
     FormCreate(this);
 }
 

@@ -17,6 +17,9 @@
 
 #include <array>
 
+// What a close request goes on to do; FormClose may turn it to caNone.
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+
 class TDrawForm : public QWidget {
 public:
     // Runs FormCreate once the controls exist, before the window is shown.
@@ -128,8 +131,22 @@ public:
     void SpeedButton4Click(QObject* Sender);
     void SpeedButton9Click(QObject* Sender);
 
+    // Undo, New Picture and the question before work is thrown away (brisko_drawu_undo.cpp)
+    void UndoBtnClick(QObject* Sender);
+    void NewBtnClick(QObject* Sender);
+    // Every close request, the close button's and the window system's.
+    void FormClose(QObject* Sender, TCloseAction& Action);
+
+    // Saving (brisko_drawu_save.cpp)
+    void SaveBtnClick(QObject* Sender);
+    // When the session ends with work not saved: writes the picture, without
+    // a question, to a new "Unsaved picture <date> <time>.bmp" in the
+    // current directory. Nobody is there to be told of a failure.
+    void keepUnsavedPicture();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     using ClickHandler = void (TDrawForm::*)(QObject*);
@@ -172,6 +189,15 @@ private:
     void shapePressStep(int X, int Y);
     void shapeMoveStep(TShiftState Shift, int X, int Y);
     void shapeReleaseStep(TMouseButton Button, int X, int Y);
+
+    // Undo and New Picture
+    void wireUndo();
+    // Asks "Save Changes?" while the picture holds unsaved work; whether the
+    // work may now be thrown away.
+    bool mayDiscardChanges();
+
+    // Saving
+    void wireSave();
 
     // Colours and pen size
     void wireColours();

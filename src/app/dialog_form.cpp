@@ -1,6 +1,7 @@
 #include "dialog_form.h"
 
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
 
 TDialogForm::TDialogForm(QWidget* parent, const QString& caption, int clientWidth, int clientHeight)
@@ -16,4 +17,13 @@ void TDialogForm::showEvent(QShowEvent* event)
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     move(screen.center() - rect().center());
     QDialog::showEvent(event);
+}
+
+void TDialogForm::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Cancel)) {
+        event->ignore();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }

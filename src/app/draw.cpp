@@ -46,15 +46,21 @@ int main(int argc, char* argv[])
     QtDialogs dialogs;
     ClockSeededRandomNumbers random;
     Platform platform{display, documents, dialogs, random};
-    // Ended by a signal, the program still leaves by the normal way out.
-    TerminationSignals terminationSignals([] { QApplication::quit(); });
+    // Ended by a signal (logout, shutdown, a terminal), the program keeps
+    // unsaved work in a file of its own and leaves by the normal way out,
+    // asking nothing: nobody may be there to answer.
+    TerminationSignals terminationSignals([] {
+        if (DrawForm)
+            DrawForm->keepUnsavedPicture();
+        QApplication::exit(0);
+    });
 
     fontConfiguration.join();
     runGuarded(dialogs, [&] {
         DrawForm = new TDrawForm(platform);
         ConfirmBox = new TConfirmBox(DrawForm);
         LoadPic = new TLoadPic(DrawForm);
-        SaveBox = new TSaveBox(DrawForm);
+        SaveBox = new TSaveBox(DrawForm, dialogs);
     });
     if (!DrawForm)
         return 1;

@@ -44,5 +44,7 @@ public:
     virtual std::optional<ColourChoice> chooseColour(const ColourChoice& preset) = 0;
 };
 
-// A box with one "OK" button, as errors are shown.
+// A box with one "OK" button and no icon, for the program's own notices.
+MessageBoxRequest noticeBox(const QString& text, const QString& caption);
+// A box with one "OK" button and the error icon, as errors are shown.
 MessageBoxRequest errorBox(const QString& text, const QString& caption);

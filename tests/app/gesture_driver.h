@@ -49,7 +49,9 @@ inline void release(TDrawForm& form, Qt::MouseButton button, int x, int y)
     send(form, QEvent::MouseButtonRelease, button, Qt::NoButton, x, y);
 }
 
-// The name of the files a mismatch writes: the test function and its row.
+// The name of the files a mismatch writes, beside the test program (some
+// tests work in a folder of their own, removed at their end): the test
+// function and its row.
 inline std::string pictureFileName()
 {
     std::string name = std::string("app.") + QTest::currentTestFunction();
@@ -58,7 +60,7 @@ inline std::string pictureFileName()
     for (char& character : name)
         if (!std::isalnum(static_cast<unsigned char>(character)) && character != '.')
             character = '_';
-    return name;
+    return QCoreApplication::applicationDirPath().toStdString() + "/" + name;
 }
 
 // Fails the test unless the pictures have the same pixels, naming the

@@ -11,9 +11,13 @@
 #include "colours.h"
 #include "doubles.h"
 #include "gesture_driver.h"
+#include "modal_answer.h"
+#include "program.h"
 #include "swatches.h"
+#include "temporary_directory.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLineEdit>
 #include <QTest>
 
@@ -45,12 +49,18 @@ class Monkey {
 public:
     explicit Monkey(unsigned seed) : seed(seed), chance(seed), random(seed)
     {
+        DrawForm = &form;
+        SaveBox = &saveBox;
+        QDir::setCurrent(QString::fromStdString(folder.path())); // where its pictures go
         if (!showOnScreen(form))
             throw Failure{"the window was never shown"};
     }
 
     ~Monkey()
     {
+        QDir::setCurrent(previousFolder);
+        SaveBox = nullptr;
+        DrawForm = nullptr;
         // Let go of whatever is held, so the next run starts with no button down.
         for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
             if (held & button)
@@ -200,7 +210,7 @@ private:
             }
         } else if (choice <= 97) {
             if (!held)
-                click(Qt::LeftButton, inside(form.SpeedButton7));
+                clickTopBar();
         } else if (choice <= 98) {
             if (!held) {
                 pointer = somewhere();
@@ -212,6 +222,35 @@ private:
         } else {
             typeSomething();
         }
+    }
+
+    // Help, Undo, New Picture, Save Picture or close, with the question
+    // and the save dialog answered every way a child can.
+    void clickTopBar()
+    {
+        TSpeedButton* const buttons[] = {form.SpeedButton7, form.UndoBtn, form.NewBtn, form.SaveBtn, form.SpeedButton1};
+        TSpeedButton* const button = buttons[number(0, 4)];
+        std::optional<ModalAnswer<TSaveBox>> saveDialog;
+        if (button == form.NewBtn || button == form.SpeedButton1) {
+            const TModalResult answers[] = {mrYes, mrNo, mrCancel};
+            fake.dialogs.answers = {answers[number(0, 2)]};
+            asked = form.Modified;
+        }
+        if (button == form.SaveBtn || fake.dialogs.answers == std::deque{mrYes}) {
+            const bool save = chanceOf(70);
+            // Now and then a name used before, which is refused.
+            const QString name = QString("picture %1").arg(chanceOf(10) ? 1 : ++pictures);
+            saveDialog.emplace([save, name](TSaveBox& box) {
+                if (save)
+                    typeName(box, name);
+                if (box.isVisible())
+                    box.SpeedButton2->click();
+            });
+        }
+        click(Qt::LeftButton, inside(button));
+        fake.dialogs.answers.clear();
+        if (saveDialog && saveDialog->stayedOpen())
+            fail("the save dialog stayed open");
     }
 
     void typeSomething()
@@ -267,8 +306,17 @@ private:
             fail("a swatch shows another colour than the one in use");
         if (form.Edit1->text().size() > 50)
             fail("the title is longer than 50 characters");
-        for (const MessageBoxRequest& box : fake.dialogs.boxes)
-            fail("a box said \"" + box.text.toStdString() + "\"");
+        for (const MessageBoxRequest& box : fake.dialogs.boxes) {
+            const bool expected =
+                (box.text == "Save Changes?" && asked) || box.text == "Filename exists, save under another name";
+            if (!expected)
+                fail("a box said \"" + box.text.toStdString() + "\"");
+            asked = false;
+        }
+        fake.dialogs.boxes.clear();
+        for (const QFileInfo& file : QDir::current().entryInfoList(QDir::Files))
+            if (file.size() != 14 + 40 + 1024 + 724 * 489)
+                fail(file.fileName().toStdString() + " has " + std::to_string(file.size()) + " bytes");
         if (QApplication::activeModalWidget())
             fail("a modal window stays open");
         // Still answering: a call queued now runs at the next turn of the loop.
@@ -293,10 +341,15 @@ private:
                     fail(name + " has a byte written past the end of row " + std::to_string(y));
     }
 
+    const QString previousFolder = QDir::currentPath();
+    TemporaryDirectory folder{"scribbo-monkey"};
     FakePlatform fake;
     SeededRandomNumbers chance;
     Platform platform{fake.display, fake.documents, fake.dialogs, chance};
     TDrawForm form{platform};
+    TSaveBox saveBox{&form, fake.dialogs};
+    int pictures = 1;   // the names saved under so far
+    bool asked = false; // the last click on New Picture or close met unsaved work
     std::mt19937 random;
     QPoint pointer;
     Qt::MouseButtons held;

@@ -1,0 +1,23 @@
+// Picture files on the disk: the existence test of the save dialog and a
+// write that never replaces a file and never leaves half a file behind.
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+// Whether the path names something that is not a folder: a file, a link,
+// anything a new file would have to replace. A folder of the name counts
+// as absent, so saving there fails at the creation.
+bool fileExists(const QString& path);
+
+enum class NewFileResult { Written, NameTaken };
+
+// Creates the file, only if nothing of that name is there yet (also when
+// something appeared since fileExists said no: that answers NameTaken), and
+// writes the bytes through to the disk. Throws ScribboError with
+// "Cannot create file "<absolute path>". <the system's reason>" when it
+// cannot be created, and "Stream write error" when writing it fails; the
+// file is removed again in that case.
+NewFileResult writeNewFile(const QString& path, const std::vector<std::uint8_t>& bytes);

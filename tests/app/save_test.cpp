@@ -1,0 +1,311 @@
+// The save dialog on the real window and a real folder: the names it
+// writes under, the file it writes, and that it never writes over a file,
+// never leaves half a file and never loses the picture when it cannot save.
+#include "application.h"
+#include "gesture_driver.h"
+#include "modal_answer.h"
+#include "picture_files.h"
+#include "program.h"
+#include "save_name.h"
+
+#include <QtTest>
+
+#include <csignal>
+#include <fstream>
+#include <sys/resource.h>
+
+namespace {
+
+constexpr TColor red = 0x0000FF, pink = 0xC080FF;
+
+QByteArray contentsOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray bytesOf(const std::vector<std::uint8_t>& bytes)
+{
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
+}
+
+// A drawing in swatch colours, which a save keeps exactly.
+void drawSomething(TDrawForm& form)
+{
+    form.PenColor = red;
+    form.FillColor = pink;
+    press(form, Qt::LeftButton, 100, 100);
+    move(form, 300, 150);
+    release(form, Qt::LeftButton, 300, 150);
+    press(form, Qt::RightButton, 100, 300);
+    move(form, 400, 320, Qt::RightButton);
+    release(form, Qt::RightButton, 400, 320);
+}
+
+// What the dialog shows while it is open, after the child's answer.
+struct DialogState {
+    bool visible = false;
+    QString name;
+    QString selected;
+};
+
+DialogState stateOf(const TSaveBox& box) { return {box.isVisible(), box.Edit1->text(), box.Edit1->selectedText()}; }
+
+// Types the name, presses Enter, notes what the dialog then shows and
+// leaves it with Cancel if it is still open.
+ModalAnswer<TSaveBox> answerWithName(const QString& name, DialogState& state)
+{
+    return ModalAnswer<TSaveBox>([name, &state](TSaveBox& box) {
+        typeName(box, name);
+        state = stateOf(box);
+        if (box.isVisible())
+            box.SpeedButton2->click();
+    });
+}
+
+// Files of at most this many bytes can be written while it lives; a longer
+// write fails as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &previous);
+        previousHandler = std::signal(SIGXFSZ, SIG_IGN); // the write fails instead of ending the test
+        const rlimit limit{bytes, previous.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, previousHandler);
+    }
+
+private:
+    rlimit previous{};
+    void (*previousHandler)(int) = nullptr;
+};
+
+} // namespace
+
+class SaveTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void typedNamesBecomeBitmapNames_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("plain") << "cat"
+                               << "cat.bmp"
+                               << "cat.bmp";
+        QTest::newRow("lower") << "cat.bmp"
+                               << "cat.bmp"
+                               << "cat.bmp";
+        QTest::newRow("upper") << "cat.BMP"
+                               << "cat.BMP"
+                               << "cat.BMP";
+        QTest::newRow("mixed") << "cat.Bmp"
+                               << "cat.Bmp"
+                               << "cat.Bmp";
+        QTest::newRow("other extension") << "cat.jpg"
+                                         << "cat.jpg.bmp"
+                                         << "cat.jpg.bmp";
+        QTest::newRow("bare dot") << "cat."
+                                  << "cat..bmp"
+                                  << "cat..bmp";
+        QTest::newRow("folder") << "pics\\cat"
+                                << "pics\\cat.bmp"
+                                << "pics/cat.bmp";
+        QTest::newRow("dot in folder") << "my.pics\\cat"
+                                       << "my.pics\\cat.bmp"
+                                       << "my.pics/cat.bmp";
+        QTest::newRow("dot in slash folder") << "my.pics/cat"
+                                             << "my.pics/cat.bmp"
+                                             << "my.pics/cat.bmp";
+        QTest::newRow("dot before colon") << "a.bmp:cat"
+                                          << "a.bmp:cat.bmp"
+                                          << "a.bmp:cat.bmp";
+        QTest::newRow("empty") << ""
+                               << ".bmp"
+                               << ".bmp";
+        QTest::newRow("space after") << "cat.bmp "
+                                     << "cat.bmp .bmp"
+                                     << "cat.bmp .bmp";
+        QTest::newRow("not a to z") << QString("cat.bm\u0131") << QString("cat.bm\u0131.bmp")
+                                    << QString("cat.bm\u0131.bmp");
+        QTest::newRow("already appended") << "cat.jpg.bmp"
+                                          << "cat.jpg.bmp"
+                                          << "cat.jpg.bmp";
+    }
+
+    void typedNamesBecomeBitmapNames()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, shown);
+        QFETCH(QString, path);
+        QCOMPARE(withBitmapExtension(typed), shown);
+        QCOMPARE(hostPath(withBitmapExtension(typed)), path);
+    }
+
+    void unsavedPicturesAreNamedAfterTheTimeAndNumberedWhenTaken()
+    {
+        const QDateTime time(QDate(2026, 12, 9), QTime(7, 5, 3));
+        QCOMPARE(unsavedPictureName(time, 1), "Unsaved picture 2026-12-09 07-05-03.bmp");
+        QCOMPARE(unsavedPictureName(time, 2), "Unsaved picture 2026-12-09 07-05-03 (2).bmp");
+    }
+
+    // The file holds the picture the screen shows: converted once, at the
+    // first save, in swatch colours that every one survive it.
+    void saveWritesTheConvertedPictureAndClearsModified()
+    {
+        Program program;
+        TDrawForm& form = program.form;
+        QVERIFY(showOnScreen(form));
+        drawSomething(form);
+        const TPicture drawn = form.Image1->Picture();
+        DialogState state;
+        {
+            const auto answer = answerWithName("pics\\cat", state);
+            QVERIFY(QDir().mkdir(program.file("pics")));
+            QTest::mouseClick(form.SaveBtn, Qt::LeftButton);
+            QVERIFY(answer.answered());
+        }
+        QVERIFY(!state.visible);
+        QCOMPARE(state.name, "pics\\cat.bmp");
+        QVERIFY(!form.Modified);
+        QCOMPARE(form.Image1->Picture().bitsPerPixel(), 8);
+        QCOMPARE_PICTURES(form.Image1->Picture(), drawn);
+        QCOMPARE(contentsOf(program.file("pics/cat.bmp")), bytesOf(EncodeBitmap(form.Image1->Picture())));
+        QVERIFY(program.fake.dialogs.boxes.empty());
+
+        // Strokes now go into the 8-bit picture; a second save writes it as it is.
+        press(form, Qt::LeftButton, 10, 400);
+        move(form, 700, 400);
+        release(form, Qt::LeftButton, 700, 400);
+        {
+            const auto answer = answerWithName("dog", state);
+            QTest::mouseClick(form.SaveBtn, Qt::LeftButton);
+        }
+        QCOMPARE(form.Image1->Picture().bitsPerPixel(), 8);
+        QCOMPARE(form.Image1->Picture().pixel(350, 400), red);
+        QCOMPARE(contentsOf(program.file("dog.bmp")), bytesOf(EncodeBitmap(form.Image1->Picture())));
+        // The name typed last time is not kept.
+        {
+            const auto answer = answerModal<TSaveBox>([&](TSaveBox& box) {
+                state = stateOf(box);
+                box.SpeedButton2->click();
+            });
+            QCOMPARE(program.saveBox.ShowModal(), int(mrCancel));
+        }
+        QCOMPARE(state.name, "");
+    }
+
+    void anExistingNameIsRefusedAndNothingIsWrittenOrConverted()
+    {
+        Program program;
+        TDrawForm& form = program.form;
+        drawSomething(form);
+        std::ofstream(program.file("cat.bmp").toStdString()) << "someone else's";
+        DialogState first, second;
+        {
+            const auto answer = answerModal<TSaveBox>([&](TSaveBox& box) {
+                typeName(box, "cat");
+                first = stateOf(box);
+                box.SaveBtn->click(); // again: the name keeps its one ".bmp"
+                second = stateOf(box);
+                box.SpeedButton2->click();
+            });
+            QTest::mouseClick(form.SaveBtn, Qt::LeftButton);
+            QVERIFY(answer.answered() && !answer.stayedOpen());
+        }
+        for (const DialogState& state : {first, second}) {
+            QVERIFY(state.visible);
+            QCOMPARE(state.name, "cat.bmp");
+            QCOMPARE(state.selected, "cat.bmp");
+        }
+        QCOMPARE(program.fake.dialogs.boxes.size(), std::size_t(2));
+        const MessageBoxRequest& notice = program.fake.dialogs.boxes[0];
+        QCOMPARE(notice.text, "Filename exists, save under another name");
+        QCOMPARE(notice.caption, applicationTitle(QCoreApplication::applicationFilePath()));
+        QCOMPARE(notice.buttons.size(), std::size_t(1));
+        QCOMPARE(notice.buttons[0].caption, "OK");
+        QCOMPARE(contentsOf(program.file("cat.bmp")), QByteArray("someone else's"));
+        QVERIFY(form.Modified);
+        QCOMPARE(form.Image1->Picture().bitsPerPixel(), 24);
+
+        // A name taken after the test, and a name that only links somewhere,
+        // are never written through either.
+        QVERIFY(QFile::link(program.file("nowhere.bmp"), program.file("link.bmp")));
+        for (const char* name : {"cat.bmp", "link.bmp"})
+            QCOMPARE(writeNewFile(program.file(name), {1, 2, 3}), NewFileResult::NameTaken);
+        QCOMPARE(contentsOf(program.file("cat.bmp")), QByteArray("someone else's"));
+        QVERIFY(!QFileInfo::exists(program.file("nowhere.bmp")));
+    }
+
+    // The dialog stays open with the name, the picture stays unsaved, and
+    // nothing is left on the disk.
+    void aFileThatCannotBeWrittenShowsWhyAndKeepsTheWork_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing folder")
+            << "nowhere\\cat"
+            << "Cannot create file \"<folder>/nowhere/cat.bmp\". No such file or directory.";
+        QTest::newRow("folder of the name") << "cat.bmp"
+                                            << "Cannot create file \"<folder>/cat.bmp\". Is a directory.";
+        QTest::newRow("disk full") << "big"
+                                   << "Stream write error.";
+    }
+
+    void aFileThatCannotBeWrittenShowsWhyAndKeepsTheWork()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, message);
+        Program program;
+        TDrawForm& form = program.form;
+        drawSomething(form);
+        QVERIFY(QDir().mkdir(program.file("cat.bmp")));
+        DialogState state;
+        {
+            const FileSizeLimit limit(4096);
+            const auto answer = answerWithName(name, state);
+            QTest::mouseClick(form.SaveBtn, Qt::LeftButton);
+            QVERIFY(answer.answered());
+        }
+        QVERIFY(state.visible);
+        QCOMPARE(state.name, withBitmapExtension(name));
+        QCOMPARE(program.fake.dialogs.boxes.size(), std::size_t(1));
+        const MessageBoxRequest& error = program.fake.dialogs.boxes[0];
+        QCOMPARE(error.text, message.replace("<folder>", QDir(program.folder.path().c_str()).canonicalPath()));
+        QCOMPARE(error.icon, MessageIcon::Error);
+        QVERIFY(form.Modified);
+        QCOMPARE(form.Image1->Picture().bitsPerPixel(), 8); // converted before the write, and stays so
+        QCOMPARE(QDir(program.folder.path().c_str()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                 QStringList{"cat.bmp"});
+    }
+
+    void theEndOfTheSessionKeepsUnsavedWorkInANewFile()
+    {
+        Program program;
+        TDrawForm& form = program.form;
+        form.keepUnsavedPicture(); // nothing drawn: nothing written
+        QVERIFY(QDir(program.folder.path().c_str()).isEmpty());
+
+        drawSomething(form);
+        const TPicture drawn = form.Image1->Picture();
+        form.keepUnsavedPicture();
+        form.keepUnsavedPicture(); // a second, in the same second or not, never writes over the first
+        const QStringList kept = QDir(program.folder.path().c_str()).entryList(QDir::Files, QDir::Name);
+        QCOMPARE(kept.size(), 2);
+        const QRegularExpression pattern(R"(^Unsaved picture \d{4}-\d\d-\d\d \d\d-\d\d-\d\d( \(2\))?\.bmp$)");
+        for (const QString& name : kept) {
+            QVERIFY2(pattern.match(name).hasMatch(), qPrintable(name));
+            QCOMPARE(contentsOf(program.file(name.toStdString())), bytesOf(EncodeBitmap(ToHalftone(drawn))));
+        }
+        QCOMPARE(form.Image1->Picture().bitsPerPixel(), 24); // the window's picture is left as it was
+    }
+};
+
+QTEST_MAIN(SaveTest)
+#include "save_test.moc"

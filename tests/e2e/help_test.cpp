@@ -4,7 +4,6 @@
 #include "scribbo_test.h"
 
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -26,18 +25,6 @@ protected:
         return {{"PATH", openerFolder.path() + ":" + std::getenv("PATH")}};
     }
     bool scribboLogsWarnings() const override { return false; }
-
-    // xdotool with these arguments on Scribbo's display; true when it succeeded.
-    bool xdotool(const std::vector<std::string>& arguments)
-    {
-        ChildOptions options;
-        options.arguments = {"xdotool"};
-        options.arguments.insert(options.arguments.end(), arguments.begin(), arguments.end());
-        options.environment = {{"DISPLAY", displayName()}};
-        ChildProcess child(options);
-        const std::optional<int> status = child.waitForExit(stepGuard);
-        return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
-    }
 
     TemporaryDirectory openerFolder{"scribbo-opener"};
 };

@@ -3,6 +3,8 @@
 #include "layout_check.h"
 #include "wait_until.h"
 
+#include <sys/wait.h>
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -177,6 +179,17 @@ void ScribboTest::clickAt(scribbo::Point onScreen, Pointer::Button button)
 std::optional<int> ScribboTest::waitForScribboExit(std::chrono::milliseconds timeout)
 {
     return scribboChild->waitForExit(timeout);
+}
+
+bool ScribboTest::xdotool(const std::vector<std::string>& arguments)
+{
+    ChildOptions options;
+    options.arguments = {"xdotool"};
+    options.arguments.insert(options.arguments.end(), arguments.begin(), arguments.end());
+    options.environment = {{"DISPLAY", displayName()}};
+    ChildProcess child(options);
+    const std::optional<int> status = child.waitForExit(stepGuard);
+    return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
 }
 
 std::string ScribboTest::keepScreenshot(const Screenshot& shot, const std::string& label) const

@@ -68,6 +68,10 @@ protected:
     void expectStartLayout();
 
     std::optional<int> waitForScribboExit(std::chrono::milliseconds timeout);
+    // xdotool with these arguments on Scribbo's display; true when it
+    // succeeded within the step guard. There is no window manager: a window
+    // gets the keyboard only through xdotool's windowfocus.
+    bool xdotool(const std::vector<std::string>& arguments);
     // Saves the screenshot beside the test program; the path, for messages.
     std::string keepScreenshot(const Screenshot& screenshot, const std::string& label) const;
     // Whether Scribbo still runs, and what it wrote, for messages.

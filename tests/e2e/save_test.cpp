@@ -1,0 +1,332 @@
+// Saving, Undo, New Picture and the picture kept when a signal ends the
+// program: driven through the real dialogs, checked on the screen and on the
+// files Scribbo writes, read back here without any of Scribbo's own code.
+#include "picture_check.h"
+#include "scribbo_test.h"
+#include "wait_until.h"
+
+#include <csignal>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include <sys/wait.h>
+
+namespace {
+
+constexpr int pictureWidth = scribbo::picture.right - scribbo::picture.left + 1;
+constexpr int pictureHeight = scribbo::picture.bottom - scribbo::picture.top + 1;
+constexpr std::size_t rowBytes = 724; // 721 index bytes padded to a multiple of four
+constexpr std::size_t pixelsStart = 14 + 40 + 256 * 4;
+constexpr std::size_t fileBytes = pixelsStart + rowBytes * pictureHeight;
+
+const std::string saveDialog = "Save Picture";
+const std::string confirmBox = "Confirm";
+const std::string noticeBox = "Scribbo";
+// The save dialog's client area, 369 x 136, is centred on the 800 x 600
+// screen; its Cancel button's middle is at (312, 108) in it.
+constexpr scribbo::Point saveDialogCancel{(800 - 369) / 2 + 312, (600 - 136) / 2 + 108};
+
+std::string readBytes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+std::uint32_t littleEndian(const std::string& bytes, std::size_t at, int size)
+{
+    std::uint32_t value = 0;
+    for (int index = size - 1; index >= 0; --index)
+        value = value << 8 | std::uint8_t(bytes[at + std::size_t(index)]);
+    return value;
+}
+
+struct PictureFile {
+    std::vector<std::string> faults; // where it is not an 8-bit bitmap of the picture's size
+    std::vector<Rgb> pixels;         // row by row from the top, through the colour table
+};
+
+PictureFile readPictureFile(const std::string& path)
+{
+    PictureFile file;
+    const std::string bytes = readBytes(path);
+    if (bytes.size() != fileBytes) {
+        file.faults.push_back(std::to_string(bytes.size()) + " bytes, not " + std::to_string(fileBytes));
+        return file;
+    }
+    struct Field {
+        std::size_t at;
+        int size;
+        std::uint32_t value;
+        const char* name;
+    };
+    const Field fields[] = {
+        {0, 2, 0x4D42, "signature \"BM\""},
+        {2, 4, fileBytes, "file size"},
+        {6, 2, 0, "first reserved word"},
+        {8, 2, 0, "second reserved word"},
+        {10, 4, pixelsStart, "offset of the pixels"},
+        {14, 4, 40, "information header size"},
+        {18, 4, pictureWidth, "width"},
+        {22, 4, pictureHeight, "height (positive: bottom row first)"},
+        {26, 2, 1, "planes"},
+        {28, 2, 8, "bits per pixel"},
+        {30, 4, 0, "compression"},
+        {34, 4, rowBytes * pictureHeight, "image size"},
+        {38, 4, 0, "horizontal resolution"},
+        {42, 4, 0, "vertical resolution"},
+        {46, 4, 256, "colours used"},
+        {50, 4, 0, "important colours"},
+    };
+    for (const Field& field : fields) {
+        const std::uint32_t value = littleEndian(bytes, field.at, field.size);
+        if (value != field.value)
+            file.faults.push_back(std::string(field.name) + " at byte " + std::to_string(field.at) + " is "
+                                  + std::to_string(value) + ", not " + std::to_string(field.value));
+    }
+    std::vector<Rgb> table;
+    for (std::size_t entry = 0; entry < 256; ++entry) {
+        const std::size_t at = 54 + 4 * entry; // blue, green, red, zero
+        table.push_back({std::uint8_t(bytes[at + 2]), std::uint8_t(bytes[at + 1]), std::uint8_t(bytes[at])});
+        if (bytes[at + 3] != 0)
+            file.faults.push_back("colour table entry " + std::to_string(entry) + " has a non-zero fourth byte");
+    }
+    int paddedRowsWithData = 0;
+    for (int y = 0; y < pictureHeight; ++y) {
+        const std::size_t row = pixelsStart + rowBytes * std::size_t(pictureHeight - 1 - y);
+        for (std::size_t x = 0; x < std::size_t(pictureWidth); ++x)
+            file.pixels.push_back(table[std::uint8_t(bytes[row + x])]);
+        for (std::size_t pad = pictureWidth; pad < rowBytes; ++pad) {
+            if (bytes[row + pad] != 0) {
+                ++paddedRowsWithData;
+                break;
+            }
+        }
+    }
+    if (paddedRowsWithData > 0)
+        file.faults.push_back(std::to_string(paddedRowsWithData) + " rows have non-zero padding");
+    return file;
+}
+
+// The pixels where the file and the screen's drawing area differ; one line
+// each, at most a few.
+std::vector<std::string> differencesFromScreen(const std::vector<Rgb>& filePixels, const Screenshot& shot)
+{
+    constexpr std::size_t reported = 10;
+    std::vector<std::string> lines;
+    std::size_t differing = 0;
+    for (int y = 0; y < pictureHeight; ++y) {
+        for (int x = 0; x < pictureWidth; ++x) {
+            const Rgb inFile = filePixels[std::size_t(y * pictureWidth + x)];
+            const std::optional<Rgb> onScreen = pictureAt(shot, {x, y});
+            if (onScreen == inFile || ++differing > reported)
+                continue;
+            std::ostringstream line;
+            line << "picture (" << x << ", " << y << ") is " << inFile << " in the file, ";
+            if (onScreen)
+                line << *onScreen;
+            else
+                line << "nothing";
+            line << " on the screen";
+            lines.push_back(line.str());
+        }
+    }
+    if (differing > reported)
+        lines.push_back("and " + std::to_string(differing - reported) + " more");
+    return lines;
+}
+
+bool exitedWithStatusZero(std::optional<int> status) { return status && WIFEXITED(*status) && !WEXITSTATUS(*status); }
+
+} // namespace
+
+class ScribboSaveTest : public ScribboTest {
+protected:
+    // Waits for the window of that title and gives it the keyboard.
+    void focusWindow(const std::string& title)
+    {
+        ASSERT_TRUE(xdotool({"search", "--sync", "--onlyvisible", "--name", "^" + title + "$", "windowfocus"}))
+            << "no window \"" << title << "\" appeared; screenshot: " << keepScreenshot(screenshot(), "focus") << "\n"
+            << scribboReport();
+    }
+    bool windowShown(const std::string& title)
+    {
+        return xdotool({"search", "--onlyvisible", "--name", "^" + title + "$"});
+    }
+    void waitUntilGone(const std::string& title)
+    {
+        ASSERT_TRUE(waitUntil([&] { return !windowShown(title); }, stepGuard))
+            << "\"" << title << "\" is still shown; screenshot: " << keepScreenshot(screenshot(), "gone");
+    }
+    void answer(const std::string& title, const std::string& key)
+    {
+        ASSERT_NO_FATAL_FAILURE(focusWindow(title));
+        ASSERT_TRUE(xdotool({"key", key}));
+        ASSERT_NO_FATAL_FAILURE(waitUntilGone(title));
+    }
+    // Types the name into the open save dialog and presses Enter.
+    void typeName(const std::string& name)
+    {
+        ASSERT_NO_FATAL_FAILURE(focusWindow(saveDialog));
+        ASSERT_TRUE(xdotool({"type", "--delay", "0", name}));
+        ASSERT_TRUE(xdotool({"key", "Return"}));
+    }
+    // Returns once the dialog has gone, which it does once the file is written.
+    void saveAs(const std::string& name)
+    {
+        clickAt(scribbo::buttons::save);
+        ASSERT_NO_FATAL_FAILURE(typeName(name));
+        ASSERT_NO_FATAL_FAILURE(waitUntilGone(saveDialog));
+    }
+    // The picture on the screen once every event sent has been handled.
+    Screenshot pictureShown()
+    {
+        waitUntilInputHandled();
+        return screenshot();
+    }
+    std::set<std::string> filesWritten() const
+    {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(workingDirectory()))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
+    void expectFileShows(const std::string& name, const Screenshot& shot)
+    {
+        const PictureFile file = readPictureFile(workingDirectory() + "/" + name);
+        ASSERT_TRUE(file.faults.empty()) << name << ":\n" << joinLines(file.faults);
+        const std::vector<std::string> differences = differencesFromScreen(file.pixels, shot);
+        EXPECT_TRUE(differences.empty()) << name << " is not what the screen showed:\n"
+                                         << joinLines(differences) << "screenshot: " << keepScreenshot(shot, "shown");
+    }
+    void expectPictureUnchanged(const Screenshot& before, const std::string& what)
+    {
+        const Screenshot after = pictureShown();
+        const std::vector<std::string> changed = changedPixels(before, after, {}, 0);
+        EXPECT_TRUE(changed.empty()) << what << " changed the picture:\n"
+                                     << joinLines(changed) << "before: " << keepScreenshot(before, "before")
+                                     << "\nafter: " << keepScreenshot(after, "after");
+    }
+};
+
+TEST_F(ScribboSaveTest, SavedFileIsAnEightBitBitmapOfTheScreenNeverWrittenOverAndClosingThenAsksNothing)
+{
+    // A black line down the picture crossed by a stroke in each swatch's
+    // colour, each in a row of its own: the white one shows as a gap in the
+    // black, and rows in the wrong order would show.
+    ASSERT_NO_FATAL_FAILURE(drawStroke(Pointer::Left, {{200, 10}, {200, 470}}, colours::black));
+    const std::vector<scribbo::ColourArea> swatches = scribbo::swatches();
+    for (int index = 0; index < int(swatches.size()); ++index) {
+        clickAt(scribbo::swatchMiddle(index));
+        const int y = 20 + 22 * index;
+        ASSERT_NO_FATAL_FAILURE(drawStroke(Pointer::Left, {{40, y}, {400, y}}, swatches[index].colour));
+    }
+    const Screenshot drawn = pictureShown();
+    std::vector<std::string> missing;
+    for (int index = 0; index < int(swatches.size()); ++index) {
+        const int y = 20 + 22 * index;
+        for (const std::string& line : pixelsNotShowing(drawn, {{200, y}, {300, y}}, swatches[index].colour))
+            missing.push_back(swatches[index].name + ": " + line);
+    }
+    ASSERT_TRUE(missing.empty()) << joinLines(missing) << "screenshot: " << keepScreenshot(drawn, "drawn");
+
+    ASSERT_NO_FATAL_FAILURE(saveAs("cat"));
+    EXPECT_EQ(filesWritten(), std::set<std::string>{"cat.bmp"});
+    ASSERT_NO_FATAL_FAILURE(expectFileShows("cat.bmp", drawn));
+    const std::string saved = readBytes(workingDirectory() + "/cat.bmp");
+
+    // The same name again: the notice ("Filename exists, save under another
+    // name"), which OK answers, and the dialog stays for another name.
+    ASSERT_NO_FATAL_FAILURE(drawStroke(Pointer::Left, {{500, 50}, {500, 300}}, swatches.back().colour));
+    clickAt(scribbo::buttons::save);
+    ASSERT_NO_FATAL_FAILURE(typeName("cat"));
+    ASSERT_NO_FATAL_FAILURE(answer(noticeBox, "Return"));
+    EXPECT_TRUE(windowShown(saveDialog)) << "the save dialog closed after the notice";
+    EXPECT_EQ(filesWritten(), std::set<std::string>{"cat.bmp"});
+    EXPECT_TRUE(readBytes(workingDirectory() + "/cat.bmp") == saved) << "cat.bmp was written over";
+    ASSERT_NO_FATAL_FAILURE(typeName("dog"));
+    ASSERT_NO_FATAL_FAILURE(waitUntilGone(saveDialog));
+
+    // Everything is saved: closing asks nothing.
+    clickAt(scribbo::buttons::close);
+    const std::optional<int> status = waitForScribboExit(stepGuard);
+    ASSERT_TRUE(status) << "Scribbo did not end on close after saving; screenshot: "
+                        << keepScreenshot(screenshot(), "close");
+    EXPECT_TRUE(exitedWithStatusZero(status)) << scribboReport();
+    EXPECT_EQ(filesWritten(), (std::set<std::string>{"cat.bmp", "dog.bmp"}));
+}
+
+TEST_F(ScribboSaveTest, NewPictureAsksToSaveChangesAndKeepsThePictureWhenTheSaveIsCancelled)
+{
+    ASSERT_NO_FATAL_FAILURE(drawStroke(Pointer::Left, {{100, 100}, {400, 300}}, colours::black));
+    const Screenshot drawn = pictureShown();
+
+    clickAt(scribbo::buttons::newPicture);
+    ASSERT_NO_FATAL_FAILURE(answer(confirmBox, "Return")); // Yes, the default
+    ASSERT_NO_FATAL_FAILURE(focusWindow(saveDialog));
+    clickAt(saveDialogCancel);
+    ASSERT_NO_FATAL_FAILURE(waitUntilGone(saveDialog));
+    ASSERT_NO_FATAL_FAILURE(expectPictureUnchanged(drawn, "New Picture with the save cancelled"));
+    EXPECT_TRUE(filesWritten().empty());
+
+    // Still unsaved, so it asks again; No wipes the picture.
+    clickAt(scribbo::buttons::newPicture);
+    ASSERT_NO_FATAL_FAILURE(answer(confirmBox, "alt+n"));
+    const Screenshot wiped = pictureShown();
+    const std::vector<std::string> left = strayPixels(wiped, {}, 0);
+    EXPECT_TRUE(left.empty()) << "New Picture answered No left drawing:\n"
+                              << joinLines(left) << "screenshot: " << keepScreenshot(wiped, "wiped");
+}
+
+TEST_F(ScribboSaveTest, UndoTakesBackTheLastStrokeOnly)
+{
+    ASSERT_NO_FATAL_FAILURE(drawStroke(Pointer::Left, {{100, 100}, {400, 100}}, colours::black));
+    const Screenshot firstStroke = pictureShown();
+    // Across the first, so the pixels they share must come back black.
+    ASSERT_NO_FATAL_FAILURE(drawStroke(Pointer::Left, {{250, 50}, {250, 300}}, colours::black));
+    ASSERT_NO_FATAL_FAILURE(waitUntilInputHandled());
+
+    clickAt(scribbo::buttons::undo);
+    ASSERT_NO_FATAL_FAILURE(expectPictureUnchanged(firstStroke, "Undo, compared with the first stroke alone,"));
+    clickAt(scribbo::buttons::undo);
+    ASSERT_NO_FATAL_FAILURE(expectPictureUnchanged(firstStroke, "A second Undo"));
+}
+
+struct EndingSignal {
+    int number;
+    const char* name;
+
+    friend void PrintTo(const EndingSignal& signal, std::ostream* out) { *out << signal.name; }
+};
+
+class ScribboSignalTest : public ScribboSaveTest, public ::testing::WithParamInterface<EndingSignal> {};
+
+TEST_P(ScribboSignalTest, UnsavedPictureIsKeptInAFileOfItsOwnAndTheProgramExitsWithStatusZero)
+{
+    // Slanted, so a file flipped either way would differ.
+    ASSERT_NO_FATAL_FAILURE(drawStroke(Pointer::Left, {{50, 400}, {600, 30}}, colours::black));
+    const Screenshot drawn = pictureShown();
+
+    scribboProcess().signal(GetParam().number);
+    const std::optional<int> status = waitForScribboExit(stepGuard);
+    ASSERT_TRUE(status) << "Scribbo still runs after the signal; screenshot: "
+                        << keepScreenshot(screenshot(), "signal");
+    EXPECT_TRUE(exitedWithStatusZero(status)) << scribboReport();
+
+    const std::set<std::string> files = filesWritten();
+    ASSERT_EQ(files.size(), 1u) << ::testing::PrintToString(files);
+    const std::string name = *files.begin();
+    EXPECT_TRUE(std::regex_match(name, std::regex(R"(Unsaved picture \d{4}-\d\d-\d\d \d\d-\d\d-\d\d\.bmp)"))) << name;
+    expectFileShows(name, drawn);
+}
+
+INSTANTIATE_TEST_SUITE_P(EndingSignals, ScribboSignalTest,
+                         ::testing::Values(EndingSignal{SIGTERM, "Terminate"}, EndingSignal{SIGHUP, "HangUp"},
+                                           EndingSignal{SIGINT, "Interrupt"}),
+                         [](const ::testing::TestParamInfo<EndingSignal>& info) {
+                             return std::string(info.param.name);
+                         });

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 
 #include <array>
+#include <ctime>
 
 // What a close request goes on to do; FormClose may turn it to caNone.
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
@@ -140,9 +141,10 @@ public:
     // Saving (brisko_drawu_save.cpp)
     void SaveBtnClick(QObject* Sender);
     // When the session ends with work not saved: writes the picture, without
-    // a question, to a new "Unsaved picture <date> <time>.bmp" in the
-    // current directory. Nobody is there to be told of a failure.
-    void keepUnsavedPicture();
+    // a question, to a new "Unsaved picture <date> <time>.bmp" (the local
+    // time of now) in the current directory. Nobody is there to be told of a
+    // failure. Uses nothing of Qt, so an exit handler may call it.
+    void keepUnsavedPicture(std::time_t now);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -71,8 +71,12 @@ void TDrawForm::FormClose(QObject*, TCloseAction& Action)
 void TDrawForm::closeEvent(QCloseEvent* event)
 {
     TCloseAction action = caHide;
-    guarded([&] { FormClose(this, action); });
-    if (action == caNone)
+    bool asked = false; // an error on the way keeps the window, and the work, open
+    guarded([&] {
+        FormClose(this, action);
+        asked = true;
+    });
+    if (!asked || action == caNone)
         event->ignore();
     else
         event->accept();

@@ -17,7 +17,10 @@
 #include <QTemporaryDir>
 #include <fontconfig/fontconfig.h>
 
+#include <cstdlib>
+#include <ctime>
 #include <thread>
+#include <utility>
 
 int main(int argc, char* argv[])
 {
@@ -51,8 +54,15 @@ int main(int argc, char* argv[])
     // asking nothing: nobody may be there to answer.
     TerminationSignals terminationSignals([] {
         if (DrawForm)
-            DrawForm->keepUnsavedPicture();
+            DrawForm->keepUnsavedPicture(std::time(nullptr));
         QApplication::exit(0);
+    });
+    // When the X server goes away (the session ends with it), Qt ends the
+    // process with exit() from inside the event loop: the window is still
+    // there, and its unsaved work is kept on the way out.
+    std::atexit([] {
+        if (DrawForm)
+            DrawForm->keepUnsavedPicture(std::time(nullptr));
     });
 
     fontConfiguration.join();
@@ -62,10 +72,13 @@ int main(int argc, char* argv[])
         LoadPic = new TLoadPic(DrawForm);
         SaveBox = new TSaveBox(DrawForm, dialogs);
     });
-    if (!DrawForm)
+    if (!(DrawForm && ConfirmBox && LoadPic && SaveBox)) {
+        delete std::exchange(DrawForm, nullptr);
         return 1;
+    }
     DrawForm->showOnPrimaryScreen();
     const int status = application.exec();
-    delete DrawForm; // runs FormDestroy, which asks for the old display mode
+    // Ended the normal way: whatever was not saved was given up on purpose.
+    delete std::exchange(DrawForm, nullptr); // runs FormDestroy, which asks for the old display mode
     return status;
 }

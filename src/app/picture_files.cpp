@@ -13,13 +13,10 @@
 
 namespace {
 
-QString absolutePath(const QString& path) { return QDir::cleanPath(QDir::current().absoluteFilePath(path)); }
-
-[[noreturn]] void cannotCreate(const QString& path, int error)
+bool isFolder(const char* name)
 {
-    const QString message =
-        QString("Cannot create file \"%1\". %2").arg(absolutePath(path), QString::fromLocal8Bit(std::strerror(error)));
-    throw ScribboError(message.toLocal8Bit().toStdString());
+    struct stat status;
+    return ::stat(name, &status) == 0 && S_ISDIR(status.st_mode);
 }
 
 bool writeAll(int file, const std::vector<std::uint8_t>& bytes)
@@ -44,10 +41,43 @@ bool syncAndClose(int file)
     return synced;
 }
 
-bool isFolder(const QByteArray& name)
+// The new name itself reaches the disk with its folder; where the file
+// system cannot sync a folder the file's own sync has to do.
+void syncFolderOf(const char* name)
 {
-    struct stat status;
-    return ::stat(name.constData(), &status) == 0 && S_ISDIR(status.st_mode);
+    const char* slash = std::strrchr(name, '/');
+    const std::string folder = slash ? std::string(name, std::size_t(slash - name + 1)) : std::string(".");
+    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor >= 0) {
+        ::fsync(descriptor);
+        ::close(descriptor);
+    }
+}
+
+enum class Outcome { Written, Exists, CannotCreate, WriteFailed };
+
+struct Attempt {
+    Outcome outcome;
+    int error = 0; // why it could not be created
+};
+
+Attempt createAndWrite(const char* name, const std::vector<std::uint8_t>& bytes)
+{
+    int file;
+    do
+        file = ::open(name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    while (file < 0 && errno == EINTR);
+    if (file < 0)
+        return {errno == EEXIST ? Outcome::Exists : Outcome::CannotCreate, errno};
+    // A write that stops short (a full disk, a size limit) or data that
+    // never reaches the disk leaves no half picture under the child's name.
+    const bool written = writeAll(file, bytes);
+    if (!syncAndClose(file) || !written) {
+        ::unlink(name);
+        return {Outcome::WriteFailed};
+    }
+    syncFolderOf(name);
+    return {Outcome::Written};
 }
 
 } // namespace
@@ -56,28 +86,42 @@ bool fileExists(const QString& path)
 {
     const QByteArray name = QFile::encodeName(path);
     struct stat status;
-    return ::lstat(name.constData(), &status) == 0 && !isFolder(name);
+    return ::lstat(name.constData(), &status) == 0 && !isFolder(name.constData());
 }
 
 NewFileResult writeNewFile(const QString& path, const std::vector<std::uint8_t>& bytes)
 {
     const QByteArray name = QFile::encodeName(path);
-    int file;
-    do
-        file = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    while (file < 0 && errno == EINTR);
-    if (file < 0) {
-        const int error = errno;
-        if (error == EEXIST && !isFolder(name))
-            return NewFileResult::NameTaken;
-        cannotCreate(path, error == EEXIST ? EISDIR : error);
+    Attempt attempt = createAndWrite(name.constData(), bytes);
+    if (attempt.outcome == Outcome::Exists && isFolder(name.constData()))
+        attempt = {Outcome::CannotCreate, EISDIR}; // a folder counts as absent, and cannot be written
+    switch (attempt.outcome) {
+    case Outcome::Written:
+        return NewFileResult::Written;
+    case Outcome::Exists:
+        return NewFileResult::NameTaken;
+    case Outcome::CannotCreate: {
+        const QString message = QString("Cannot create file \"%1\". %2")
+                                    .arg(QDir::cleanPath(QDir::current().absoluteFilePath(path)),
+                                         QString::fromLocal8Bit(std::strerror(attempt.error)));
+        throw ScribboError(message.toLocal8Bit().toStdString());
     }
-    // A write that stops short (a full disk, a size limit) or data that
-    // never reaches the disk leaves no half picture under the child's name.
-    const bool written = writeAll(file, bytes);
-    if (!syncAndClose(file) || !written) {
-        ::unlink(name.constData());
-        throw ScribboError("Stream write error");
+    case Outcome::WriteFailed:
+        break;
     }
-    return NewFileResult::Written;
+    throw ScribboError("Stream write error");
+}
+
+KeepResult keepInNewFile(const std::string& path, const std::vector<std::uint8_t>& bytes)
+{
+    switch (createAndWrite(path.c_str(), bytes).outcome) {
+    case Outcome::Written:
+        return KeepResult::Kept;
+    case Outcome::Exists:
+        return KeepResult::NameTaken;
+    case Outcome::CannotCreate:
+    case Outcome::WriteFailed:
+        break;
+    }
+    return KeepResult::Failed;
 }

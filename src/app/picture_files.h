@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // Whether the path names something that is not a folder: a file, a link,
@@ -21,3 +22,10 @@ enum class NewFileResult { Written, NameTaken };
 // cannot be created, and "Stream write error" when writing it fails; the
 // file is removed again in that case.
 NewFileResult writeNewFile(const QString& path, const std::vector<std::uint8_t>& bytes);
+
+enum class KeepResult { Kept, NameTaken, Failed };
+
+// The same write for the way out of the process: plain system calls, no
+// exceptions, nothing of Qt, so that it also works from an exit handler.
+// Anything of that name, a folder too, counts as taken.
+KeepResult keepInNewFile(const std::string& path, const std::vector<std::uint8_t>& bytes);

@@ -24,10 +24,10 @@ QString hostPath(const QString& name)
     return path.replace('\\', '/');
 }
 
-QString unsavedPictureName(const QDateTime& localTime, int attempt)
+std::string unsavedPictureName(const std::tm& localTime, int attempt)
 {
-    const QString stamp = localTime.toString("yyyy-MM-dd HH-mm-ss");
-    if (attempt <= 1)
-        return QString("Unsaved picture %1.bmp").arg(stamp);
-    return QString("Unsaved picture %1 (%2).bmp").arg(stamp).arg(attempt);
+    char stamp[64];
+    std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H-%M-%S", &localTime);
+    const std::string number = attempt <= 1 ? std::string() : " (" + std::to_string(attempt) + ")";
+    return "Unsaved picture " + std::string(stamp) + number + ".bmp";
 }

@@ -2,8 +2,10 @@
 // a picture is kept under when the session ends before it was saved.
 #pragma once
 
-#include <QDateTime>
 #include <QString>
+
+#include <ctime>
+#include <string>
 
 // The typed name with ".bmp" appended, unless its extension already is
 // ".BMP" in some mix of cases. The extension runs from the last "." that
@@ -16,5 +18,6 @@ QString withBitmapExtension(const QString& typed);
 QString hostPath(const QString& name);
 
 // "Unsaved picture 2026-12-09 15-20-07.bmp" for the first attempt, then
-// "Unsaved picture 2026-12-09 15-20-07 (2).bmp" and so on.
-QString unsavedPictureName(const QDateTime& localTime, int attempt);
+// "Unsaved picture 2026-12-09 15-20-07 (2).bmp" and so on. Plain C++: it is
+// also called on the way out of the process.
+std::string unsavedPictureName(const std::tm& localTime, int attempt);

@@ -141,9 +141,11 @@ private:
     std::vector<std::uint8_t> candidates;
 };
 
+// Never destroyed: a picture may still be kept by an exit handler, which
+// runs after the static objects made later than its registration are gone.
 const HalftoneBlocks& halftoneBlocks()
 {
-    static const HalftoneBlocks blocks;
+    static const HalftoneBlocks& blocks = *new HalftoneBlocks;
     return blocks;
 }
 

@@ -230,16 +230,20 @@ private:
     {
         TSpeedButton* const buttons[] = {form.SpeedButton7, form.UndoBtn, form.NewBtn, form.SaveBtn, form.SpeedButton1};
         TSpeedButton* const button = buttons[number(0, 4)];
+        note("click " + (button == form.SpeedButton1 ? std::string("close") : button->hint().toStdString()));
         std::optional<ModalAnswer<TSaveBox>> saveDialog;
         if (button == form.NewBtn || button == form.SpeedButton1) {
             const TModalResult answers[] = {mrYes, mrNo, mrCancel};
             fake.dialogs.answers = {answers[number(0, 2)]};
             asked = form.Modified;
+            note("\"Save Changes?\" would be answered " + std::to_string(int(fake.dialogs.answers.front())));
         }
         if (button == form.SaveBtn || fake.dialogs.answers == std::deque{mrYes}) {
             const bool save = chanceOf(70);
             // Now and then a name used before, which is refused.
             const QString name = QString("picture %1").arg(chanceOf(10) ? 1 : ++pictures);
+            note(save ? "the save dialog would save as \"" + name.toStdString() + "\""
+                      : "the save dialog would be cancelled");
             saveDialog.emplace([save, name](TSaveBox& box) {
                 if (save)
                     typeName(box, name);

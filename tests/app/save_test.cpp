@@ -148,13 +148,6 @@ private slots:
         QCOMPARE(hostPath(withBitmapExtension(typed)), path);
     }
 
-    void unsavedPicturesAreNamedAfterTheTimeAndNumberedWhenTaken()
-    {
-        const QDateTime time(QDate(2026, 12, 9), QTime(7, 5, 3));
-        QCOMPARE(unsavedPictureName(time, 1), "Unsaved picture 2026-12-09 07-05-03.bmp");
-        QCOMPARE(unsavedPictureName(time, 2), "Unsaved picture 2026-12-09 07-05-03 (2).bmp");
-    }
-
     // The file holds the picture the screen shows: converted once, at the
     // first save, in swatch colours that every one survive it.
     void saveWritesTheConvertedPictureAndClearsModified()
@@ -184,21 +177,29 @@ private slots:
         move(form, 700, 400);
         release(form, Qt::LeftButton, 700, 400);
         {
-            const auto answer = answerWithName("dog", state);
+            const auto answer = answerModal<TSaveBox>([](TSaveBox& box) {
+                QTest::keyClicks(box.Edit1, "dog");
+                QTest::mouseClick(box.SaveBtn, Qt::LeftButton);
+            });
             QTest::mouseClick(form.SaveBtn, Qt::LeftButton);
+            QVERIFY(answer.answered() && !answer.stayedOpen());
         }
         QCOMPARE(form.Image1->Picture().bitsPerPixel(), 8);
         QCOMPARE(form.Image1->Picture().pixel(350, 400), red);
         QCOMPARE(contentsOf(program.file("dog.bmp")), bytesOf(EncodeBitmap(form.Image1->Picture())));
-        // The name typed last time is not kept.
+        // The name typed last time is not kept; Escape does not close the dialog.
         {
             const auto answer = answerModal<TSaveBox>([&](TSaveBox& box) {
+                const QString shownFirst = box.Edit1->text();
+                QTest::keyClick(box.Edit1, Qt::Key_Escape);
                 state = stateOf(box);
+                state.name = shownFirst;
                 box.SpeedButton2->click();
             });
             QCOMPARE(program.saveBox.ShowModal(), int(mrCancel));
         }
         QCOMPARE(state.name, "");
+        QVERIFY(state.visible);
     }
 
     void anExistingNameIsRefusedAndNothingIsWrittenOrConverted()
@@ -285,24 +286,31 @@ private slots:
                  QStringList{"cat.bmp"});
     }
 
+    // Never over anything of the name, a folder included, and never with a
+    // rubber band that is still being dragged.
     void theEndOfTheSessionKeepsUnsavedWorkInANewFile()
     {
         Program program;
         TDrawForm& form = program.form;
-        form.keepUnsavedPicture(); // nothing drawn: nothing written
+        std::tm time{};
+        time.tm_year = 2026 - 1900, time.tm_mon = 11, time.tm_mday = 9, time.tm_hour = 7, time.tm_min = 5,
+        time.tm_isdst = -1;
+        const std::time_t now = std::mktime(&time);
+        form.keepUnsavedPicture(now); // nothing drawn: nothing written
         QVERIFY(QDir(program.folder.path().c_str()).isEmpty());
 
         drawSomething(form);
         const TPicture drawn = form.Image1->Picture();
-        form.keepUnsavedPicture();
-        form.keepUnsavedPicture(); // a second, in the same second or not, never writes over the first
-        const QStringList kept = QDir(program.folder.path().c_str()).entryList(QDir::Files, QDir::Name);
-        QCOMPARE(kept.size(), 2);
-        const QRegularExpression pattern(R"(^Unsaved picture \d{4}-\d\d-\d\d \d\d-\d\d-\d\d( \(2\))?\.bmp$)");
-        for (const QString& name : kept) {
-            QVERIFY2(pattern.match(name).hasMatch(), qPrintable(name));
-            QCOMPARE(contentsOf(program.file(name.toStdString())), bytesOf(EncodeBitmap(ToHalftone(drawn))));
-        }
+        QVERIFY(QDir().mkdir(program.file("Unsaved picture 2026-12-09 07-05-00.bmp")));
+        form.keepUnsavedPicture(now);
+        form.LineTool = true;
+        form.PenTool = false;
+        press(form, Qt::LeftButton, 10, 10);
+        move(form, 600, 400);
+        form.keepUnsavedPicture(now);
+        for (const char* name :
+             {"Unsaved picture 2026-12-09 07-05-00 (2).bmp", "Unsaved picture 2026-12-09 07-05-00 (3).bmp"})
+            QCOMPARE(contentsOf(program.file(name)), bytesOf(EncodeBitmap(ToHalftone(drawn))));
         QCOMPARE(form.Image1->Picture().bitsPerPixel(), 24); // the window's picture is left as it was
     }
 };

@@ -181,6 +181,13 @@ std::optional<int> ScribboTest::waitForScribboExit(std::chrono::milliseconds tim
     return scribboChild->waitForExit(timeout);
 }
 
+void ScribboTest::endXServer()
+{
+    mouse.reset();
+    reader.reset();
+    server.reset();
+}
+
 bool ScribboTest::xdotool(const std::vector<std::string>& arguments)
 {
     ChildOptions options;

@@ -68,6 +68,9 @@ protected:
     void expectStartLayout();
 
     std::optional<int> waitForScribboExit(std::chrono::milliseconds timeout);
+    // Ends the X server under Scribbo, as the end of a session does; nothing
+    // that needs the screen works after it.
+    void endXServer();
     // xdotool with these arguments on Scribbo's display; true when it
     // succeeded within the step guard. There is no window manager: a window
     // gets the keyboard only through xdotool's windowfocus.

@@ -5,6 +5,8 @@
 #include "scribbo_test.h"
 #include "wait_until.h"
 
+#include <QImage>
+
 #include <csignal>
 #include <cstdint>
 #include <filesystem>
@@ -20,9 +22,8 @@ namespace {
 
 constexpr int pictureWidth = scribbo::picture.right - scribbo::picture.left + 1;
 constexpr int pictureHeight = scribbo::picture.bottom - scribbo::picture.top + 1;
-constexpr std::size_t rowBytes = 724; // 721 index bytes padded to a multiple of four
-constexpr std::size_t pixelsStart = 14 + 40 + 256 * 4;
-constexpr std::size_t fileBytes = pixelsStart + rowBytes * pictureHeight;
+// A 721 x 489 picture at 8 bits per pixel: the headers, 256 colours, rows of 724 bytes.
+constexpr std::size_t fileBytes = 14 + 40 + 256 * 4 + 724 * pictureHeight;
 
 const std::string saveDialog = "Save Picture";
 const std::string confirmBox = "Confirm";
@@ -37,78 +38,28 @@ std::string readBytes(const std::string& path)
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-std::uint32_t littleEndian(const std::string& bytes, std::size_t at, int size)
-{
-    std::uint32_t value = 0;
-    for (int index = size - 1; index >= 0; --index)
-        value = value << 8 | std::uint8_t(bytes[at + std::size_t(index)]);
-    return value;
-}
-
 struct PictureFile {
     std::vector<std::string> faults; // where it is not an 8-bit bitmap of the picture's size
-    std::vector<Rgb> pixels;         // row by row from the top, through the colour table
+    std::vector<Rgb> pixels;         // row by row from the top
 };
 
+// The file as another program reads it: through Qt's bitmap reader, which
+// shares nothing with Scribbo's writer.
 PictureFile readPictureFile(const std::string& path)
 {
     PictureFile file;
     const std::string bytes = readBytes(path);
-    if (bytes.size() != fileBytes) {
+    const QImage image = QImage::fromData(QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size())), "BMP");
+    if (bytes.size() != fileBytes)
         file.faults.push_back(std::to_string(bytes.size()) + " bytes, not " + std::to_string(fileBytes));
+    if (image.format() != QImage::Format_Indexed8 || image.colorCount() != 256
+        || image.size() != QSize(pictureWidth, pictureHeight))
+        file.faults.push_back("not read as an 8-bit picture of 256 colours and 721 x 489 pixels");
+    if (!file.faults.empty())
         return file;
-    }
-    struct Field {
-        std::size_t at;
-        int size;
-        std::uint32_t value;
-        const char* name;
-    };
-    const Field fields[] = {
-        {0, 2, 0x4D42, "signature \"BM\""},
-        {2, 4, fileBytes, "file size"},
-        {6, 2, 0, "first reserved word"},
-        {8, 2, 0, "second reserved word"},
-        {10, 4, pixelsStart, "offset of the pixels"},
-        {14, 4, 40, "information header size"},
-        {18, 4, pictureWidth, "width"},
-        {22, 4, pictureHeight, "height (positive: bottom row first)"},
-        {26, 2, 1, "planes"},
-        {28, 2, 8, "bits per pixel"},
-        {30, 4, 0, "compression"},
-        {34, 4, rowBytes * pictureHeight, "image size"},
-        {38, 4, 0, "horizontal resolution"},
-        {42, 4, 0, "vertical resolution"},
-        {46, 4, 256, "colours used"},
-        {50, 4, 0, "important colours"},
-    };
-    for (const Field& field : fields) {
-        const std::uint32_t value = littleEndian(bytes, field.at, field.size);
-        if (value != field.value)
-            file.faults.push_back(std::string(field.name) + " at byte " + std::to_string(field.at) + " is "
-                                  + std::to_string(value) + ", not " + std::to_string(field.value));
-    }
-    std::vector<Rgb> table;
-    for (std::size_t entry = 0; entry < 256; ++entry) {
-        const std::size_t at = 54 + 4 * entry; // blue, green, red, zero
-        table.push_back({std::uint8_t(bytes[at + 2]), std::uint8_t(bytes[at + 1]), std::uint8_t(bytes[at])});
-        if (bytes[at + 3] != 0)
-            file.faults.push_back("colour table entry " + std::to_string(entry) + " has a non-zero fourth byte");
-    }
-    int paddedRowsWithData = 0;
-    for (int y = 0; y < pictureHeight; ++y) {
-        const std::size_t row = pixelsStart + rowBytes * std::size_t(pictureHeight - 1 - y);
-        for (std::size_t x = 0; x < std::size_t(pictureWidth); ++x)
-            file.pixels.push_back(table[std::uint8_t(bytes[row + x])]);
-        for (std::size_t pad = pictureWidth; pad < rowBytes; ++pad) {
-            if (bytes[row + pad] != 0) {
-                ++paddedRowsWithData;
-                break;
-            }
-        }
-    }
-    if (paddedRowsWithData > 0)
-        file.faults.push_back(std::to_string(paddedRowsWithData) + " rows have non-zero padding");
+    for (int y = 0; y < pictureHeight; ++y)
+        for (int x = 0; x < pictureWidth; ++x)
+            file.pixels.push_back({qRed(image.pixel(x, y)), qGreen(image.pixel(x, y)), qBlue(image.pixel(x, y))});
     return file;
 }
 

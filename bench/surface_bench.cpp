@@ -1,10 +1,12 @@
-// The drawing primitives and saving at the drawing area's size, 721 x 489.
+// The drawing primitives, saving and opening at the drawing area's size, 721 x 489.
 #include "app/swatches.h"
 #include "bench_main.h"
 #include "pictures.h"
 #include "surface.h"
 
 #include <cmath>
+#include <cstring>
+#include <string>
 
 namespace {
 
@@ -92,10 +94,9 @@ void DrawWholePicture(benchmark::State& state)
 }
 BENCHMARK(DrawWholePicture)->Unit(benchmark::kMicrosecond);
 
-// Saving, without the disk: conversion to the halftone table and the file's
-// bytes. A child's drawing: stripes of the twenty swatch colours under
-// overlapping ellipses of them, so colours change often along each row.
-void SaveOfSwatchDrawing(benchmark::State& state)
+// A child's drawing: stripes of the twenty swatch colours under overlapping
+// ellipses of them, so colours change often along each row.
+TPicture swatchDrawing()
 {
     TPicture picture = whitePicture();
     TCanvas canvas(picture);
@@ -108,6 +109,14 @@ void SaveOfSwatchDrawing(benchmark::State& state)
         const int x = (i * 97) % pictureWidth, y = (i * 61) % pictureHeight;
         canvas.Ellipse(x - 60, y - 40, x + 60, y + 40);
     }
+    return picture;
+}
+
+// Saving, without the disk: conversion to the halftone table and the file's
+// bytes.
+void SaveOfSwatchDrawing(benchmark::State& state)
+{
+    const TPicture picture = swatchDrawing();
     for (auto _ : state) {
         const std::vector<std::uint8_t> bytes = EncodeBitmap(ToHalftone(picture));
         benchmark::DoNotOptimize(bytes.data());
@@ -129,15 +138,103 @@ void SaveOfEveryPixelADifferentColour(benchmark::State& state)
 }
 BENCHMARK(SaveOfEveryPixelADifferentColour)->Unit(benchmark::kMicrosecond);
 
+// Opening a picture: the decoded picture's bytes against copying as many.
+constexpr std::int64_t bytes24 = (pictureWidth * 3 + 3) / 4 * 4 * pictureHeight,
+                       bytes8 = (pictureWidth + 3) / 4 * 4 * pictureHeight, photoBytes = 4000 * 3 * 3000;
+
+void CopyOfBytes(benchmark::State& state)
+{
+    const std::vector<std::uint8_t> source(std::size_t(state.range(0)), 0x5A);
+    std::vector<std::uint8_t> target(source.size());
+    for (auto _ : state) {
+        std::memcpy(target.data(), source.data(), source.size());
+        benchmark::DoNotOptimize(target.data());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(CopyOfBytes)->Arg(bytes24)->Arg(bytes8)->Arg(photoBytes)->Unit(benchmark::kMicrosecond);
+
+void decodeFile(benchmark::State& state, const std::vector<std::uint8_t>& file)
+{
+    for (auto _ : state) {
+        const TPicture picture = DecodeBitmap(file.data(), file.size());
+        benchmark::DoNotOptimize(picture.row(0));
+    }
+}
+
+void DecodeOf24BitDrawing(benchmark::State& state) { decodeFile(state, EncodeBitmap(swatchDrawing())); }
+BENCHMARK(DecodeOf24BitDrawing)->Unit(benchmark::kMicrosecond);
+
+void DecodeOf8BitDrawing(benchmark::State& state) { decodeFile(state, EncodeBitmap(ToHalftone(swatchDrawing()))); }
+BENCHMARK(DecodeOf8BitDrawing)->Unit(benchmark::kMicrosecond);
+
+// The 8-bit save compressed as another program would: runs of up to 255
+// equal pixels, each row ended, then the end of the picture.
+std::vector<std::uint8_t> runLengthFile(const TPicture& picture)
+{
+    std::vector<std::uint8_t> file = EncodeBitmap(picture);
+    file.resize(1078);
+    file[30] = 1; // compression: 8-bit run lengths
+    for (int y = picture.Height() - 1; y >= 0; --y) {
+        const std::uint8_t* row = picture.row(y);
+        for (int x = 0, run = 0; x < picture.Width(); x += run) {
+            for (run = 1; x + run < picture.Width() && run < 255 && row[x + run] == row[x];)
+                ++run;
+            file.insert(file.end(), {std::uint8_t(run), row[x]});
+        }
+        file.insert(file.end(), {0, 0});
+    }
+    file.insert(file.end(), {0, 1});
+    return file;
+}
+
+void DecodeOfRunLength8BitDrawing(benchmark::State& state)
+{
+    const std::vector<std::uint8_t> file = runLengthFile(ToHalftone(swatchDrawing()));
+    state.counters["file bytes"] = double(file.size());
+    decodeFile(state, file);
+}
+BENCHMARK(DecodeOfRunLength8BitDrawing)->Unit(benchmark::kMicrosecond);
+
+std::vector<std::uint8_t> photoFile()
+{
+    TPicture photo(4000, 3000);
+    for (int y = 0; y < 3000; ++y)
+        for (int x = 0; x < 4000 * 3; ++x)
+            photo.row(y)[x] = std::uint8_t(x * 7 + y * 13);
+    return EncodeBitmap(photo);
+}
+
+// 36 MB of file decoded into a 36 MB picture, once.
+void DecodeOfPhoto4000x3000(benchmark::State& state) { decodeFile(state, photoFile()); }
+BENCHMARK(DecodeOfPhoto4000x3000)->Unit(benchmark::kMicrosecond);
+
+// A photo's preview, from the file's bytes to the 161 x 120 picture shown.
+void PreviewOfPhoto4000x3000(benchmark::State& state)
+{
+    const std::vector<std::uint8_t> file = photoFile();
+    for (auto _ : state) {
+        const TPicture preview = shrunkPicture(DecodeBitmap(file.data(), file.size()), 161, 120);
+        benchmark::DoNotOptimize(preview.row(0));
+    }
+}
+BENCHMARK(PreviewOfPhoto4000x3000)->Unit(benchmark::kMicrosecond);
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    const auto copyOf = [](std::int64_t bytes) { return "CopyOfBytes/" + std::to_string(bytes); };
     return runBenchmarksWithRatios(argc, argv,
                                    {{"FloodFillWholePicture", "FillRectWholePicture"},
                                     {"EllipseWidePen", "FillRectWholePicture"},
                                     {"RectangleWidePen", "FillRectWholePicture"},
                                     {"DrawWholePicture", "FillRectWholePicture"},
                                     {"SaveOfSwatchDrawing", "FillRectWholePicture"},
-                                    {"SaveOfEveryPixelADifferentColour", "FillRectWholePicture"}});
+                                    {"SaveOfEveryPixelADifferentColour", "FillRectWholePicture"},
+                                    {"DecodeOf24BitDrawing", copyOf(bytes24)},
+                                    {"DecodeOf8BitDrawing", copyOf(bytes8)},
+                                    {"DecodeOfRunLength8BitDrawing", copyOf(bytes8)},
+                                    {"DecodeOfPhoto4000x3000", copyOf(photoBytes)},
+                                    {"PreviewOfPhoto4000x3000", copyOf(photoBytes)}});
 }

@@ -151,3 +151,20 @@ TPicture ToHalftone(const TPicture& picture);
 // header of width and height 0 and no rows. A file past 4 GiB cannot be
 // written: ScribboError.
 std::vector<std::uint8_t> EncodeBitmap(const TPicture& picture);
+
+// The picture in a Windows bitmap file's bytes: its own size, 8 bits per pixel with its colour table when the file
+// has one (1, 4 and 8 bits), 24 bits otherwise. No bytes: the empty picture. Throws ScribboError with
+// "Stream read error" when the data ends inside the headers or the colour table, else "Bitmap image is not valid".
+TPicture DecodeBitmap(const std::uint8_t* data, std::size_t size);
+// Beyond that: 2-bit files read like the others with a table; an index past the file's table is black, the
+// picture's table being zero there; pixels that run-length data skips keep index 0; the pixels are read from the
+// file's pixel offset. Refused as not valid before anything is allocated: a side longer than maximumBitmapSide or
+// more pixels than maximumBitmapPixels; pixel data that ends before the picture does (a file cut short), run-length
+// data stored top-down, compressions other than run lengths and bit fields.
+inline constexpr int maximumBitmapSide = 32768;
+inline constexpr std::int64_t maximumBitmapPixels = std::int64_t(1) << 26; // 64 Mi: 192 MB at 24 bits
+
+// The picture shrunk to width x height (neither larger than the picture's
+// own), each new pixel the average of the pixels it covers; 24 bits per
+// pixel whatever the picture's depth.
+TPicture shrunkPicture(const TPicture& picture, int width, int height);

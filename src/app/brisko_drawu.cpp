@@ -17,6 +17,7 @@ TDrawForm::TDrawForm(Platform& platform, QWidget* parent) : QWidget(parent), pla
     wireGestures();
     wireColours();
     wireUndo();
+    wireLoad();
     wireSave();
     FormCreate(this);
 }

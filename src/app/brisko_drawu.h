@@ -138,6 +138,9 @@ public:
     // Every close request, the close button's and the window system's.
     void FormClose(QObject* Sender, TCloseAction& Action);
 
+    // Loading (brisko_drawu_load.cpp)
+    void SpeedButton2Click(QObject* Sender);
+
     // Saving (brisko_drawu_save.cpp)
     void SaveBtnClick(QObject* Sender);
     // When the session ends with work not saved: writes the picture, without
@@ -197,6 +200,11 @@ private:
     // Asks "Save Changes?" while the picture holds unsaved work; whether the
     // work may now be thrown away.
     bool mayDiscardChanges();
+    // New Picture; whether it went on (not when the work was kept).
+    bool startNewPicture();
+
+    // Loading
+    void wireLoad();
 
     // Saving
     void wireSave();

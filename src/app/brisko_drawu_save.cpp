@@ -2,7 +2,7 @@
 // the picture when the session ends before it was saved.
 #include "brisko_drawu.h"
 #include "picture_files.h"
-#include "save_name.h"
+#include "picture_names.h"
 #include "saveu.h"
 
 void TDrawForm::wireSave() { onClick(SaveBtn, &TDrawForm::SaveBtnClick); }

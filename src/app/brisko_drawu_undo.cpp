@@ -49,10 +49,12 @@ bool TDrawForm::mayDiscardChanges()
     }
 }
 
-void TDrawForm::NewBtnClick(QObject*)
+void TDrawForm::NewBtnClick(QObject*) { startNewPicture(); }
+
+bool TDrawForm::startNewPicture()
 {
     if (!mayDiscardChanges())
-        return;
+        return false;
     Modified = false;
     TCanvas& canvas = Image1->Canvas();
     canvas.Brush.Color = clWhite; // stays white until a gesture sets it
@@ -60,6 +62,7 @@ void TDrawForm::NewBtnClick(QObject*)
     Image3->Assign(Image1->Picture());
     Edit1->clear();
     UndoBtn->setEnabled(false);
+    return true;
 }
 
 void TDrawForm::FormClose(QObject*, TCloseAction& Action)

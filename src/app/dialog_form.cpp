@@ -1,5 +1,6 @@
 #include "dialog_form.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
@@ -26,4 +27,12 @@ void TDialogForm::keyPressEvent(QKeyEvent* event)
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+TSpeedButton* captionButton(QWidget* parent, const QRect& geometry, const QString& caption, const QFont& font)
+{
+    auto* button = new TSpeedButton(parent);
+    button->setGeometry(geometry);
+    button->setCaption(caption, font, QApplication::palette().color(QPalette::WindowText));
+    return button;
 }

@@ -3,6 +3,8 @@
 // close them.
 #pragma once
 
+#include "controls/speed_button.h"
+
 #include <QDialog>
 
 class TDialogForm : public QDialog {
@@ -17,3 +19,7 @@ protected:
     // No keys are bound to the dialogs themselves: Escape closes none of them.
     void keyPressEvent(QKeyEvent* event) override;
 };
+
+// A flat button with a text caption in the window's text colour, as the
+// dialogs have them.
+TSpeedButton* captionButton(QWidget* parent, const QRect& geometry, const QString& caption, const QFont& font);

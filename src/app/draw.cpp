@@ -69,7 +69,7 @@ int main(int argc, char* argv[])
     runGuarded(dialogs, [&] {
         DrawForm = new TDrawForm(platform);
         ConfirmBox = new TConfirmBox(DrawForm);
-        LoadPic = new TLoadPic(DrawForm);
+        LoadPic = new TLoadPic(DrawForm, dialogs);
         SaveBox = new TSaveBox(DrawForm, dialogs);
     });
     if (!(DrawForm && ConfirmBox && LoadPic && SaveBox)) {

@@ -1,5 +1,95 @@
 #include "loadpicu.h"
 
+#include "application.h"
+#include "colours.h"
+#include "picture_files.h"
+
 TLoadPic* LoadPic = nullptr;
 
-TLoadPic::TLoadPic(QWidget* parent) : TDialogForm(parent, "Load Picture", 373, 255) {}
+namespace {
+
+constexpr int previewSide = 161;
+constexpr QPoint previewCorner{192, 24};
+
+} // namespace
+
+QRect previewRect(int width, int height)
+{
+    int shownWidth = width, shownHeight = height;
+    if (width > previewSide || height > previewSide) {
+        const double ratio = double(width) / double(height);
+        if (width > height) {
+            shownWidth = previewSide;
+            shownHeight = int(previewSide / ratio);
+            if (shownHeight > previewSide) {
+                shownHeight = previewSide;
+                shownWidth = int(previewSide * ratio);
+            }
+        } else {
+            shownHeight = previewSide;
+            shownWidth = int(previewSide * ratio);
+            if (shownWidth > previewSide) {
+                shownWidth = previewSide;
+                shownHeight = int(previewSide / ratio);
+            }
+        }
+    }
+    return {(previewSide - shownWidth) / 2, (previewSide - shownHeight) / 2, shownWidth, shownHeight};
+}
+
+TLoadPic::TLoadPic(QWidget* parent, Dialogs& dialogs) : TDialogForm(parent, "Load Picture", 373, 255), dialogs(dialogs)
+{
+    const QFont comic = pixelFont("Comic Sans MS", 19);
+    Panel4 = new TPanel(this, toQColor(0xC9C992), true);
+    Panel4->setGeometry(0, 0, 373, 255);
+    Panel4->setFont(comic);
+    FileListBox1 = new TFileListBox(Panel4);
+    FileListBox1->setGeometry(12, 16, 161, 177);
+    FileListBox1->setFont(comic);
+    QPalette cream = FileListBox1->palette();
+    cream.setColor(QPalette::Base, toQColor(clCream));
+    FileListBox1->setPalette(cream);
+    Shape1 = new TShape(Panel4);
+    Shape1->setGeometry(184, 16, 177, 177);
+    Image4 = new TImage(Panel4);
+    Image4->setGeometry(QRect(previewCorner, QSize(0, 0)));
+    LoadBtn = captionButton(Panel4, {12, 204, 89, 41}, "Load", comic);
+    SpeedButton3 = captionButton(Panel4, {276, 204, 85, 41}, "Cancel", comic);
+
+    const auto guarded = [this](auto handler) { runGuarded(this->dialogs, handler); };
+    FileListBox1->OnClick = [=, this] { guarded([this] { FileListBox1Click(FileListBox1); }); };
+    FileListBox1->OnDblClick = [=, this] { guarded([this] { FileListBox1DblClick(FileListBox1); }); };
+    connect(LoadBtn, &QAbstractButton::clicked, this, [=, this] { guarded([this] { LoadBtnClick(LoadBtn); }); });
+    connect(SpeedButton3, &QAbstractButton::clicked, this,
+            [=, this] { guarded([this] { SpeedButton3Click(SpeedButton3); }); });
+    FormCreate(this);
+}
+
+void TLoadPic::showEvent(QShowEvent* event)
+{
+    TDialogForm::showEvent(event);
+    runGuarded(dialogs, [this] { FormShow(this); });
+    FileListBox1->setFocus(); // the arrow keys walk the list at once
+}
+
+void TLoadPic::FormCreate(QObject*) { FileListBox1->setMask("*.bmp"); }
+
+void TLoadPic::FormShow(QObject*) { FileListBox1->Update(); }
+
+// The picture is read and shrunk before the preview changes: an error
+// keeps the one shown before. Only the shrunk copy is kept.
+void TLoadPic::FileListBox1Click(QObject*)
+{
+    TPicture picture = loadPictureFile(FileListBox1->FileName());
+    const QRect shown = previewRect(picture.Width(), picture.Height());
+    if (shown.size() != QSize(picture.Width(), picture.Height()))
+        picture = shrunkPicture(picture, shown.width(), shown.height());
+    Image4->setGeometry(shown.translated(previewCorner));
+    Image4->Assign(std::move(picture));
+}
+
+void TLoadPic::FileListBox1DblClick(QObject*) { LoadBtnClick(LoadBtn); }
+
+void TLoadPic::LoadBtnClick(QObject*) { done(mrYes); }
+
+void TLoadPic::SpeedButton3Click(QObject*) { done(mrNo); }

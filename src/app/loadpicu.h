@@ -1,11 +1,46 @@
-// The load picture dialog.
+// The load picture dialog: the bitmap files of the folder Scribbo started
+// in, a preview of the one picked, and Load or Cancel.
 #pragma once
 
+#include "controls/file_list_box.h"
+#include "controls/image.h"
+#include "controls/panel.h"
+#include "controls/shape.h"
+#include "controls/speed_button.h"
 #include "dialog_form.h"
+#include "dialogs.h"
+
+#include <QRect>
+
+// Where a picture of width x height shows in the 161 x 161 preview: at its
+// own size when it fits, else shrunk to fit with its proportions kept
+// (whole pixels, rounded down); centred either way.
+QRect previewRect(int width, int height);
 
 class TLoadPic : public TDialogForm {
 public:
-    explicit TLoadPic(QWidget* parent);
+    // Its errors are shown through the dialogs given.
+    TLoadPic(QWidget* parent, Dialogs& dialogs);
+
+    TPanel* Panel4;
+    TFileListBox* FileListBox1;
+    TShape* Shape1; // the preview's frame
+    TImage* Image4; // the preview
+    TSpeedButton* LoadBtn;
+    TSpeedButton* SpeedButton3; // Cancel
+
+    void FormCreate(QObject* Sender);
+    void FormShow(QObject* Sender);
+    void FileListBox1Click(QObject* Sender);
+    void FileListBox1DblClick(QObject* Sender);
+    void LoadBtnClick(QObject* Sender);
+    void SpeedButton3Click(QObject* Sender);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    Dialogs& dialogs;
 };
 
 extern TLoadPic* LoadPic;

@@ -1,6 +1,6 @@
 #include "picture_files.h"
 
-#include "surface.h"
+#include "picture_names.h"
 
 #include <QDir>
 #include <QFile>
@@ -80,7 +80,55 @@ Attempt createAndWrite(const char* name, const std::vector<std::uint8_t>& bytes)
     return {Outcome::Written};
 }
 
+QString absolutePath(const QString& path) { return QDir::cleanPath(QDir::current().absoluteFilePath(path)); }
+
+[[noreturn]] void fail(const QString& message) { throw ScribboError(message.toLocal8Bit().toStdString()); }
+
+// The whole file; a file that shrinks while it is read gives what was there.
+std::vector<std::uint8_t> readWholeFile(const QString& path)
+{
+    // Not blocking: a pipe of the name must not hang the program.
+    const int file = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (file < 0) {
+        const int error = errno;
+        fail(QString("Cannot open file \"%1\". %2")
+                 .arg(absolutePath(path), QString::fromLocal8Bit(std::strerror(error))));
+    }
+    struct stat status;
+    const bool plain = ::fstat(file, &status) == 0 && S_ISREG(status.st_mode);
+    if (!plain || status.st_size > largestPictureFile) {
+        ::close(file);
+        fail("Bitmap image is not valid");
+    }
+    std::vector<std::uint8_t> bytes(std::size_t(status.st_size));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t count = ::read(file, bytes.data() + done, bytes.size() - done);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0) {
+            ::close(file);
+            fail("Stream read error");
+        }
+        if (count == 0)
+            break;
+        done += std::size_t(count);
+    }
+    ::close(file);
+    bytes.resize(done);
+    return bytes;
+}
+
 } // namespace
+
+TPicture loadPictureFile(const QString& path)
+{
+    const QString extension = extensionOf(path);
+    if (extension.compare(".bmp", Qt::CaseInsensitive) != 0)
+        fail(QString("Unknown picture file extension (.%1)").arg(extension.mid(1)));
+    const std::vector<std::uint8_t> bytes = readWholeFile(path);
+    return DecodeBitmap(bytes.data(), bytes.size());
+}
 
 bool fileExists(const QString& path)
 {
@@ -100,12 +148,9 @@ NewFileResult writeNewFile(const QString& path, const std::vector<std::uint8_t>&
         return NewFileResult::Written;
     case Outcome::Exists:
         return NewFileResult::NameTaken;
-    case Outcome::CannotCreate: {
-        const QString message = QString("Cannot create file \"%1\". %2")
-                                    .arg(QDir::cleanPath(QDir::current().absoluteFilePath(path)),
-                                         QString::fromLocal8Bit(std::strerror(attempt.error)));
-        throw ScribboError(message.toLocal8Bit().toStdString());
-    }
+    case Outcome::CannotCreate:
+        fail(QString("Cannot create file \"%1\". %2")
+                 .arg(absolutePath(path), QString::fromLocal8Bit(std::strerror(attempt.error))));
     case Outcome::WriteFailed:
         break;
     }

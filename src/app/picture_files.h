@@ -1,12 +1,26 @@
-// Picture files on the disk: the existence test of the save dialog and a
-// write that never replaces a file and never leaves half a file behind.
+// Picture files on the disk: reading one, the existence test of the save
+// dialog, and a write that never replaces a file and never leaves half a
+// file behind.
 #pragma once
+
+#include "surface.h"
 
 #include <QString>
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+// Files this large are refused unread: no bitmap the reader accepts needs more.
+inline constexpr std::int64_t largestPictureFile = std::int64_t(257) << 20;
+
+// The picture in the file. Throws ScribboError with "Unknown picture file
+// extension (.<extension>)" unless the name ends in ".bmp" in any case,
+// "Cannot open file "<absolute path>". <the system's reason>", "Stream read
+// error" when reading fails, and the reader's own errors; "Bitmap image is
+// not valid" also for what is not a plain file or is larger than any
+// picture the reader accepts.
+TPicture loadPictureFile(const QString& path);
 
 // Whether the path names something that is not a folder: a file, a link,
 // anything a new file would have to replace. A folder of the name counts

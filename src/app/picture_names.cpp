@@ -1,16 +1,18 @@
-#include "save_name.h"
+#include "picture_names.h"
 
 #include <algorithm>
 
+QString extensionOf(const QString& name)
+{
+    qsizetype last = -1;
+    for (const QChar mark : {QChar('.'), QChar('\\'), QChar('/'), QChar(':')})
+        last = std::max(last, name.lastIndexOf(mark));
+    return last >= 0 && name[last] == '.' ? name.mid(last) : QString();
+}
+
 QString withBitmapExtension(const QString& typed)
 {
-    const qsizetype last = [&] {
-        qsizetype found = -1;
-        for (const QChar mark : {QChar('.'), QChar('\\'), QChar('/'), QChar(':')})
-            found = std::max(found, typed.lastIndexOf(mark));
-        return found;
-    }();
-    QString extension = last >= 0 && typed[last] == '.' ? typed.mid(last) : QString();
+    QString extension = extensionOf(typed);
     // Letters a to z only: other characters keep their case.
     for (QChar& character : extension)
         if (character >= 'a' && character <= 'z')

@@ -1,11 +1,16 @@
-// What a name typed into the save dialog becomes on the disk, and the name
-// a picture is kept under when the session ends before it was saved.
+// Names of picture files: their extension, what a name typed into the save
+// dialog becomes on the disk, and the name a picture is kept under when the
+// session ends before it was saved.
 #pragma once
 
 #include <QString>
 
 #include <ctime>
 #include <string>
+
+// The part of the name from the last "." that stands after every folder or
+// drive separator ("\", "/", ":"), the dot included; empty when there is none.
+QString extensionOf(const QString& name);
 
 // The typed name with ".bmp" appended, unless its extension already is
 // ".BMP" in some mix of cases. The extension runs from the last "." that

@@ -4,26 +4,13 @@
 #include "brisko_drawu.h"
 #include "colours.h"
 #include "picture_files.h"
-#include "save_name.h"
+#include "picture_names.h"
 
-#include <QApplication>
 #include <QCoreApplication>
 
 #include <limits>
 
 TSaveBox* SaveBox = nullptr;
-
-namespace {
-
-TSpeedButton* captionButton(QWidget* parent, const QRect& geometry, const QString& caption)
-{
-    auto* button = new TSpeedButton(parent);
-    button->setGeometry(geometry);
-    button->setCaption(caption, pixelFont("Comic Sans MS", 16), QApplication::palette().color(QPalette::WindowText));
-    return button;
-}
-
-} // namespace
 
 TSaveBox::TSaveBox(QWidget* parent, Dialogs& dialogs) : TDialogForm(parent, "Save Picture", 369, 136), dialogs(dialogs)
 {
@@ -40,8 +27,8 @@ TSaveBox::TSaveBox(QWidget* parent, Dialogs& dialogs) : TDialogForm(parent, "Sav
     Edit1->setGeometry(12, 44, 345, 37);
     Edit1->setFont(pixelFont("Comic Sans MS", 21));
     Edit1->setMaxLength(std::numeric_limits<int>::max());
-    SaveBtn = captionButton(this, {12, 84, 89, 41}, "Save");
-    SpeedButton2 = captionButton(this, {268, 88, 89, 41}, "Cancel");
+    SaveBtn = captionButton(this, {12, 84, 89, 41}, "Save", pixelFont("Comic Sans MS", 16));
+    SpeedButton2 = captionButton(this, {268, 88, 89, 41}, "Cancel", pixelFont("Comic Sans MS", 16));
 
     const auto guarded = [this](auto handler) { runGuarded(this->dialogs, handler); };
     connect(SaveBtn, &QAbstractButton::clicked, this, [=, this] { guarded([this] { SaveBtnClick(SaveBtn); }); });

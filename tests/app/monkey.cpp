@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTest>
 
 #include <chrono>
@@ -45,20 +46,44 @@ struct Failure {
     std::string what;
 };
 
+// Closes, as a child would with its "Cancel", every dialog that nobody
+// planned to answer (a double click opens one twice). Made before any
+// planned answer, so those, installed later, come first.
+class UnplannedDialogCloser : public QObject {
+public:
+    UnplannedDialogCloser() { QCoreApplication::instance()->installEventFilter(this); }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* dialog = dynamic_cast<TDialogForm*>(watched);
+        if (event->type() == QEvent::Show && dialog) {
+            const QPointer<TDialogForm> shown = dialog;
+            QMetaObject::invokeMethod(
+                this,
+                [shown] {
+                    if (shown && shown->isVisible())
+                        shown->done(mrNo);
+                },
+                Qt::QueuedConnection);
+        }
+        return false;
+    }
+};
+
 class Monkey {
 public:
     explicit Monkey(unsigned seed) : seed(seed), chance(seed), random(seed)
     {
         DrawForm = &form;
         SaveBox = &saveBox;
-        QDir::setCurrent(QString::fromStdString(folder.path())); // where its pictures go
+        LoadPic = &loadPic;
         if (!showOnScreen(form))
             throw Failure{"the window was never shown"};
     }
 
     ~Monkey()
     {
-        QDir::setCurrent(previousFolder);
+        LoadPic = nullptr;
         SaveBox = nullptr;
         DrawForm = nullptr;
         // Let go of whatever is held, so the next run starts with no button down.
@@ -228,11 +253,24 @@ private:
     // and the save dialog answered every way a child can.
     void clickTopBar()
     {
-        TSpeedButton* const buttons[] = {form.SpeedButton7, form.UndoBtn, form.NewBtn, form.SaveBtn, form.SpeedButton1};
-        TSpeedButton* const button = buttons[number(0, 4)];
+        TSpeedButton* const buttons[] = {form.SpeedButton7, form.UndoBtn,      form.NewBtn,
+                                         form.SaveBtn,      form.SpeedButton2, form.SpeedButton1};
+        TSpeedButton* const button = buttons[number(0, 5)];
         note("click " + (button == form.SpeedButton1 ? std::string("close") : button->hint().toStdString()));
         std::optional<ModalAnswer<TSaveBox>> saveDialog;
-        if (button == form.NewBtn || button == form.SpeedButton1) {
+        std::optional<ModalAnswer<TLoadPic>> loadDialog;
+        if (button == form.SpeedButton2) {
+            // A picture it saved, or none picked, or Cancel.
+            const int row = number(-1, 4);
+            const bool cancel = chanceOf(20);
+            note(cancel ? "the load dialog would be cancelled"
+                        : "the load dialog would load row " + std::to_string(row));
+            loadDialog.emplace([row, cancel](TLoadPic& dialog) {
+                dialog.FileListBox1->setCurrentRow(std::min(row, dialog.FileListBox1->count() - 1));
+                (cancel ? dialog.SpeedButton3 : dialog.LoadBtn)->click();
+            });
+        }
+        if (button == form.NewBtn || button == form.SpeedButton1 || button == form.SpeedButton2) {
             const TModalResult answers[] = {mrYes, mrNo, mrCancel};
             fake.dialogs.answers = {answers[number(0, 2)]};
             asked = form.Modified;
@@ -253,8 +291,8 @@ private:
         }
         click(Qt::LeftButton, inside(button));
         fake.dialogs.answers.clear();
-        if (saveDialog && saveDialog->stayedOpen())
-            fail("the save dialog stayed open");
+        if ((saveDialog && saveDialog->stayedOpen()) || (loadDialog && loadDialog->stayedOpen()))
+            fail("a dialog stayed open");
     }
 
     void typeSomething()
@@ -311,8 +349,9 @@ private:
         if (form.Edit1->text().size() > 50)
             fail("the title is longer than 50 characters");
         for (const MessageBoxRequest& box : fake.dialogs.boxes) {
-            const bool expected =
-                (box.text == "Save Changes?" && asked) || box.text == "Filename exists, save under another name";
+            const bool expected = (box.text == "Save Changes?" && asked)
+                || box.text == "Filename exists, save under another name"
+                || box.text == "Unknown picture file extension (.)"; // Load with no entry picked
             if (!expected)
                 fail("a box said \"" + box.text.toStdString() + "\"");
             asked = false;
@@ -345,13 +384,14 @@ private:
                     fail(name + " has a byte written past the end of row " + std::to_string(y));
     }
 
-    const QString previousFolder = QDir::currentPath();
-    TemporaryDirectory folder{"scribbo-monkey"};
+    UnplannedDialogCloser closer;
+    ProgramFolder folder; // where its pictures go, made before the load dialog lists it
     FakePlatform fake;
     SeededRandomNumbers chance;
     Platform platform{fake.display, fake.documents, fake.dialogs, chance};
     TDrawForm form{platform};
     TSaveBox saveBox{&form, fake.dialogs};
+    TLoadPic loadPic{&form, fake.dialogs};
     int pictures = 1;   // the names saved under so far
     bool asked = false; // the last click on New Picture or close met unsaved work
     std::mt19937 random;

@@ -1,9 +1,10 @@
-// The main window and its save dialog as the program makes them, on the
+// The main window and its dialogs as the program makes them, on the
 // platform's test doubles, working in a fresh folder of their own.
 #pragma once
 
 #include "brisko_drawu.h"
 #include "doubles.h"
+#include "loadpicu.h"
 #include "saveu.h"
 #include "temporary_directory.h"
 
@@ -12,30 +13,38 @@
 
 #include <string>
 
-struct Program {
-    Program() : saveBox(&form, fake.dialogs)
-    {
-        DrawForm = &form;
-        SaveBox = &saveBox;
-        QDir::setCurrent(QString::fromStdString(folder.path()));
-    }
-    ~Program()
-    {
-        QDir::setCurrent(previousFolder);
-        SaveBox = nullptr;
-        DrawForm = nullptr;
-    }
-    Program(const Program&) = delete;
-    Program& operator=(const Program&) = delete;
+// Made first, so that the load dialog lists this folder.
+struct ProgramFolder {
+    ProgramFolder() { QDir::setCurrent(QString::fromStdString(folder.path())); }
+    ~ProgramFolder() { QDir::setCurrent(previousFolder); }
+    ProgramFolder(const ProgramFolder&) = delete;
+    ProgramFolder& operator=(const ProgramFolder&) = delete;
 
     // A file in the program's folder.
     QString file(const std::string& name) const { return QString::fromStdString(folder.file(name)); }
 
     const QString previousFolder = QDir::currentPath();
     TemporaryDirectory folder{"scribbo-app"};
+};
+
+struct Program : ProgramFolder {
+    Program() : saveBox(&form, fake.dialogs), loadPic(&form, fake.dialogs)
+    {
+        DrawForm = &form;
+        SaveBox = &saveBox;
+        LoadPic = &loadPic;
+    }
+    ~Program()
+    {
+        LoadPic = nullptr;
+        SaveBox = nullptr;
+        DrawForm = nullptr;
+    }
+
     FakePlatform fake;
     TDrawForm form{fake.platform};
     TSaveBox saveBox;
+    TLoadPic loadPic;
 };
 
 // Types the name into the save dialog and presses Enter, as a child does.

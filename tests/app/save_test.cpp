@@ -5,8 +5,8 @@
 #include "gesture_driver.h"
 #include "modal_answer.h"
 #include "picture_files.h"
+#include "picture_names.h"
 #include "program.h"
-#include "save_name.h"
 
 #include <QtTest>
 

@@ -42,10 +42,8 @@ std::vector<std::string> listFailing(const std::function<bool(scribbo::Point)>& 
 {
     std::vector<std::string> lines;
     std::size_t failing = 0;
-    const int width = scribbo::picture.right - scribbo::picture.left + 1;
-    const int height = scribbo::picture.bottom - scribbo::picture.top + 1;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
+    for (int y = 0; y < scribbo::pictureHeight; ++y) {
+        for (int x = 0; x < scribbo::pictureWidth; ++x) {
             if (isRight({x, y}))
                 continue;
             if (++failing <= reportedPixels)
@@ -118,4 +116,17 @@ std::vector<std::string> pixelsNotShowing(const Screenshot& screenshot, const st
     if (failing > reportedPixels)
         lines.push_back("and " + std::to_string(failing - reportedPixels) + " more");
     return lines;
+}
+
+std::vector<std::string> differencesFromPicture(const Screenshot& screenshot, const std::vector<Rgb>& expected)
+{
+    const auto wanted = [&](scribbo::Point point) {
+        return expected.at(std::size_t(point.y * scribbo::pictureWidth + point.x));
+    };
+    return listFailing([&](scribbo::Point point) { return pictureAt(screenshot, point) == wanted(point); },
+                       [&](scribbo::Point point) {
+                           std::ostringstream text;
+                           text << describePixel(point, pictureAt(screenshot, point)) << ", not " << wanted(point);
+                           return text.str();
+                       });
 }

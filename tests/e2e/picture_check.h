@@ -26,3 +26,7 @@ std::vector<std::string> changedPixels(const Screenshot& before, const Screensho
 // The listed picture pixels that do not show the colour; one line each.
 std::vector<std::string> pixelsNotShowing(const Screenshot& screenshot, const std::vector<scribbo::Point>& inPicture,
                                           Rgb colour);
+
+// Picture pixels that differ from the expected picture, the whole drawing
+// area row by row from the top; one line each, at most a few.
+std::vector<std::string> differencesFromPicture(const Screenshot& screenshot, const std::vector<Rgb>& expected);

@@ -3,7 +3,6 @@
 // files Scribbo writes, read back here without any of Scribbo's own code.
 #include "picture_check.h"
 #include "scribbo_test.h"
-#include "wait_until.h"
 
 #include <QImage>
 
@@ -14,20 +13,19 @@
 #include <iterator>
 #include <regex>
 #include <set>
-#include <sstream>
 
 #include <sys/wait.h>
 
 namespace {
 
-constexpr int pictureWidth = scribbo::picture.right - scribbo::picture.left + 1;
-constexpr int pictureHeight = scribbo::picture.bottom - scribbo::picture.top + 1;
+using scribbo::pictureHeight;
+using scribbo::pictureWidth;
 // A 721 x 489 picture at 8 bits per pixel: the headers, 256 colours, rows of 724 bytes.
 constexpr std::size_t fileBytes = 14 + 40 + 256 * 4 + 724 * pictureHeight;
 
-const std::string saveDialog = "Save Picture";
-const std::string confirmBox = "Confirm";
-const std::string noticeBox = "Scribbo";
+using titles::confirmBox;
+using titles::noticeBox;
+using titles::saveDialog;
 // The save dialog's client area, 369 x 136, is centred on the 800 x 600
 // screen; its Cancel button's middle is at (312, 108) in it.
 constexpr scribbo::Point saveDialogCancel{(800 - 369) / 2 + 312, (600 - 136) / 2 + 108};
@@ -63,82 +61,12 @@ PictureFile readPictureFile(const std::string& path)
     return file;
 }
 
-// The pixels where the file and the screen's drawing area differ; one line
-// each, at most a few.
-std::vector<std::string> differencesFromScreen(const std::vector<Rgb>& filePixels, const Screenshot& shot)
-{
-    constexpr std::size_t reported = 10;
-    std::vector<std::string> lines;
-    std::size_t differing = 0;
-    for (int y = 0; y < pictureHeight; ++y) {
-        for (int x = 0; x < pictureWidth; ++x) {
-            const Rgb inFile = filePixels[std::size_t(y * pictureWidth + x)];
-            const std::optional<Rgb> onScreen = pictureAt(shot, {x, y});
-            if (onScreen == inFile || ++differing > reported)
-                continue;
-            std::ostringstream line;
-            line << "picture (" << x << ", " << y << ") is " << inFile << " in the file, ";
-            if (onScreen)
-                line << *onScreen;
-            else
-                line << "nothing";
-            line << " on the screen";
-            lines.push_back(line.str());
-        }
-    }
-    if (differing > reported)
-        lines.push_back("and " + std::to_string(differing - reported) + " more");
-    return lines;
-}
-
 bool exitedWithStatusZero(std::optional<int> status) { return status && WIFEXITED(*status) && !WEXITSTATUS(*status); }
 
 } // namespace
 
 class ScribboSaveTest : public ScribboTest {
 protected:
-    // Waits for the window of that title and gives it the keyboard.
-    void focusWindow(const std::string& title)
-    {
-        ASSERT_TRUE(xdotool({"search", "--sync", "--onlyvisible", "--name", "^" + title + "$", "windowfocus"}))
-            << "no window \"" << title << "\" appeared; screenshot: " << keepScreenshot(screenshot(), "focus") << "\n"
-            << scribboReport();
-    }
-    bool windowShown(const std::string& title)
-    {
-        return xdotool({"search", "--onlyvisible", "--name", "^" + title + "$"});
-    }
-    void waitUntilGone(const std::string& title)
-    {
-        ASSERT_TRUE(waitUntil([&] { return !windowShown(title); }, stepGuard))
-            << "\"" << title << "\" is still shown; screenshot: " << keepScreenshot(screenshot(), "gone");
-    }
-    void answer(const std::string& title, const std::string& key)
-    {
-        ASSERT_NO_FATAL_FAILURE(focusWindow(title));
-        ASSERT_TRUE(xdotool({"key", key}));
-        ASSERT_NO_FATAL_FAILURE(waitUntilGone(title));
-    }
-    // Types the name into the open save dialog and presses Enter.
-    void typeName(const std::string& name)
-    {
-        ASSERT_NO_FATAL_FAILURE(focusWindow(saveDialog));
-        ASSERT_TRUE(xdotool({"type", "--delay", "0", name}));
-        ASSERT_TRUE(xdotool({"key", "Return"}));
-    }
-    // Returns once the dialog has gone, which it does once the file is written.
-    void saveAs(const std::string& name)
-    {
-        clickAt(scribbo::buttons::save);
-        ASSERT_NO_FATAL_FAILURE(typeName(name));
-        ASSERT_NO_FATAL_FAILURE(waitUntilGone(saveDialog));
-    }
-    // The picture on the screen once every event sent has been handled.
-    Screenshot pictureShown()
-    {
-        waitUntilInputHandled();
-        return screenshot();
-    }
     std::set<std::string> filesWritten() const
     {
         std::set<std::string> names;
@@ -150,7 +78,7 @@ protected:
     {
         const PictureFile file = readPictureFile(workingDirectory() + "/" + name);
         ASSERT_TRUE(file.faults.empty()) << name << ":\n" << joinLines(file.faults);
-        const std::vector<std::string> differences = differencesFromScreen(file.pixels, shot);
+        const std::vector<std::string> differences = differencesFromPicture(shot, file.pixels);
         EXPECT_TRUE(differences.empty()) << name << " is not what the screen showed:\n"
                                          << joinLines(differences) << "screenshot: " << keepScreenshot(shot, "shown");
     }
@@ -162,14 +90,6 @@ protected:
         EXPECT_TRUE(std::regex_match(name, std::regex(R"(Unsaved picture \d{4}-\d\d-\d\d \d\d-\d\d-\d\d\.bmp)")))
             << name;
         expectFileShows(name, drawn);
-    }
-    void expectPictureUnchanged(const Screenshot& before, const std::string& what)
-    {
-        const Screenshot after = pictureShown();
-        const std::vector<std::string> changed = changedPixels(before, after, {}, 0);
-        EXPECT_TRUE(changed.empty()) << what << " changed the picture:\n"
-                                     << joinLines(changed) << "before: " << keepScreenshot(before, "before")
-                                     << "\nafter: " << keepScreenshot(after, "after");
     }
 };
 

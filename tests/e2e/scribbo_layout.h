@@ -45,6 +45,8 @@ constexpr Rgb columnCream{255, 251, 240};
 
 // The drawing area; picture coordinates are screen coordinates less its corner.
 constexpr Area picture{77, 56, 797, 544};
+constexpr int pictureWidth = picture.right - picture.left + 1;
+constexpr int pictureHeight = picture.bottom - picture.top + 1;
 
 // Where to click: the middle of each button.
 namespace buttons {

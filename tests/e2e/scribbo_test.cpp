@@ -1,6 +1,7 @@
 #include "scribbo_test.h"
 
 #include "layout_check.h"
+#include "picture_check.h"
 #include "wait_until.h"
 
 #include <sys/wait.h>
@@ -53,6 +54,8 @@ void ScribboTest::SetUp()
         FAIL() << error.what() << "; the X server said:\n" << server->log();
     }
     mouse = std::make_unique<Pointer>(displayName());
+    directory = std::make_unique<TemporaryDirectory>("scribbo-e2e");
+    std::filesystem::create_directory(workingDirectory());
     startScribbo();
     ASSERT_NO_FATAL_FAILURE(waitUntilPainted());
 }
@@ -68,8 +71,6 @@ void ScribboTest::TearDown()
 
 void ScribboTest::startScribbo()
 {
-    directory = std::make_unique<TemporaryDirectory>("scribbo-e2e");
-    std::filesystem::create_directory(workingDirectory());
     ChildOptions options;
     options.arguments = {SCRIBBO_BINARY};
     options.environment = {{"DISPLAY", displayName()}, {"QT_QPA_PLATFORM", "xcb"}};
@@ -181,6 +182,18 @@ std::optional<int> ScribboTest::waitForScribboExit(std::chrono::milliseconds tim
     return scribboChild->waitForExit(timeout);
 }
 
+void ScribboTest::restartScribbo()
+{
+    ASSERT_TRUE(waitForScribboExit(std::chrono::milliseconds(0))) << "Scribbo still runs";
+    // Until the server has taken the old window away, it could pass for the
+    // new one painted.
+    const auto gone = [](const Screenshot& shot) { return !showsLayout(shot, scribbo::paintedSignals()); };
+    ASSERT_TRUE(waitForScreen(gone, stepGuard))
+        << "the ended Scribbo's window stayed; screenshot: " << keepScreenshot(latestScreenshot, "ended");
+    startScribbo();
+    ASSERT_NO_FATAL_FAILURE(waitUntilPainted());
+}
+
 void ScribboTest::endXServer()
 {
     mouse.reset();
@@ -197,6 +210,60 @@ bool ScribboTest::xdotool(const std::vector<std::string>& arguments)
     ChildProcess child(options);
     const std::optional<int> status = child.waitForExit(stepGuard);
     return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
+}
+
+void ScribboTest::focusWindow(const std::string& title)
+{
+    ASSERT_TRUE(xdotool({"search", "--sync", "--onlyvisible", "--name", "^" + title + "$", "windowfocus"}))
+        << "no window \"" << title << "\" appeared; screenshot: " << keepScreenshot(screenshot(), "focus") << "\n"
+        << scribboReport();
+}
+
+bool ScribboTest::windowShown(const std::string& title)
+{
+    return xdotool({"search", "--onlyvisible", "--name", "^" + title + "$"});
+}
+
+void ScribboTest::waitUntilGone(const std::string& title)
+{
+    ASSERT_TRUE(waitUntil([&] { return !windowShown(title); }, stepGuard))
+        << "\"" << title << "\" is still shown; screenshot: " << keepScreenshot(screenshot(), "gone");
+}
+
+void ScribboTest::answer(const std::string& title, const std::string& key)
+{
+    ASSERT_NO_FATAL_FAILURE(focusWindow(title));
+    ASSERT_TRUE(xdotool({"key", key}));
+    ASSERT_NO_FATAL_FAILURE(waitUntilGone(title));
+}
+
+void ScribboTest::typeName(const std::string& name)
+{
+    ASSERT_NO_FATAL_FAILURE(focusWindow(titles::saveDialog));
+    ASSERT_TRUE(xdotool({"type", "--delay", "0", name}));
+    ASSERT_TRUE(xdotool({"key", "Return"}));
+}
+
+void ScribboTest::saveAs(const std::string& name)
+{
+    clickAt(scribbo::buttons::save);
+    ASSERT_NO_FATAL_FAILURE(typeName(name));
+    ASSERT_NO_FATAL_FAILURE(waitUntilGone(titles::saveDialog));
+}
+
+Screenshot ScribboTest::pictureShown()
+{
+    waitUntilInputHandled();
+    return screenshot();
+}
+
+void ScribboTest::expectPictureUnchanged(const Screenshot& before, const std::string& what)
+{
+    const Screenshot after = pictureShown();
+    const std::vector<std::string> changed = changedPixels(before, after, {}, 0);
+    EXPECT_TRUE(changed.empty()) << what << " changed the picture:\n"
+                                 << joinLines(changed) << "before: " << keepScreenshot(before, "before")
+                                 << "\nafter: " << keepScreenshot(after, "after");
 }
 
 std::string ScribboTest::keepScreenshot(const Screenshot& shot, const std::string& label) const

@@ -67,7 +67,25 @@ protected:
     // Fails the test unless the screen shows the start layout in time.
     void expectStartLayout();
 
+    // Scribbo's dialogs and message boxes are found by their titles (below).
+    // Waits for the window of that title and gives it the keyboard.
+    void focusWindow(const std::string& title);
+    bool windowShown(const std::string& title);
+    void waitUntilGone(const std::string& title);
+    // Presses the key in the window of that title; returns once it has gone.
+    void answer(const std::string& title, const std::string& key);
+    // Types the name into the open save dialog and presses Enter.
+    void typeName(const std::string& name);
+    // Returns once the dialog has gone, which it does once the file is written.
+    void saveAs(const std::string& name);
+    // The picture on the screen once every event sent has been handled.
+    Screenshot pictureShown();
+    void expectPictureUnchanged(const Screenshot& before, const std::string& what);
+
     std::optional<int> waitForScribboExit(std::chrono::milliseconds timeout);
+    // Starts Scribbo again in the same working directory, as a later session
+    // would, once the last one has ended; returns when its window is painted.
+    void restartScribbo();
     // Ends the X server under Scribbo, as the end of a session does; nothing
     // that needs the screen works after it.
     void endXServer();
@@ -95,6 +113,14 @@ private:
     std::unique_ptr<Pointer> mouse;
     Screenshot latestScreenshot;
 };
+
+// The titles of Scribbo's dialogs and message boxes.
+namespace titles {
+inline const std::string saveDialog = "Save Picture";
+inline const std::string loadDialog = "Load Picture";
+inline const std::string confirmBox = "Confirm";
+inline const std::string noticeBox = "Scribbo"; // also its error boxes
+} // namespace titles
 
 // Scribbo on Xvnc, whose screen starts at 1024 x 768 and can change size.
 class ScribboOnResizableScreenTest : public ScribboTest {

@@ -40,7 +40,9 @@ public:
         const QRect textBox = option.rect.adjusted(2 + glyph.width() + 6, 0, 0, 0);
         painter->setFont(option.font);
         painter->setPen(selected ? palette.highlightedText().color() : palette.text().color());
-        painter->drawText(textBox, Qt::AlignLeft | Qt::AlignVCenter, index.data().toString());
+        const QString name =
+            painter->fontMetrics().elidedText(index.data().toString(), Qt::ElideRight, textBox.width());
+        painter->drawText(textBox, Qt::AlignLeft | Qt::AlignVCenter, name);
     }
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
@@ -55,6 +57,8 @@ TFileListBox::TFileListBox(QWidget* parent) : QListWidget(parent), directory(QDi
 {
     setItemDelegate(new EntryDelegate(this));
     setUniformItemSizes(true);
+    // A long name ends in "…" rather than a scroll bar over the last entry.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setSelectionMode(QAbstractItemView::SingleSelection);
     connect(this, &QListWidget::itemSelectionChanged, this, [this] {
         if (OnClick && currentItem() && currentItem()->isSelected())

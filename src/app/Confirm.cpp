@@ -2,4 +2,4 @@
 
 TConfirmBox* ConfirmBox = nullptr;
 
-TConfirmBox::TConfirmBox(QWidget* parent) : TDialogForm(parent, "Print", 370, 113) {}
+TConfirmBox::TConfirmBox(QWidget* parent, Dialogs& dialogs) : TDialogForm(parent, dialogs, "Print", 370, 113) {}

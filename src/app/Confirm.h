@@ -5,7 +5,7 @@
 
 class TConfirmBox : public TDialogForm {
 public:
-    explicit TConfirmBox(QWidget* parent);
+    TConfirmBox(QWidget* parent, Dialogs& dialogs);
 };
 
 extern TConfirmBox* ConfirmBox;

@@ -5,8 +5,8 @@
 #include <QKeyEvent>
 #include <QScreen>
 
-TDialogForm::TDialogForm(QWidget* parent, const QString& caption, int clientWidth, int clientHeight)
-    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+TDialogForm::TDialogForm(QWidget* parent, Dialogs& dialogs, const QString& caption, int clientWidth, int clientHeight)
+    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint), dialogs(dialogs)
 {
     setWindowTitle(caption);
     setFixedSize(clientWidth, clientHeight);
@@ -18,6 +18,8 @@ void TDialogForm::showEvent(QShowEvent* event)
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     move(screen.center() - rect().center());
     QDialog::showEvent(event);
+    if (OnShow)
+        guarded(OnShow);
 }
 
 void TDialogForm::keyPressEvent(QKeyEvent* event)
@@ -35,4 +37,9 @@ TSpeedButton* captionButton(QWidget* parent, const QRect& geometry, const QStrin
     button->setGeometry(geometry);
     button->setCaption(caption, font, QApplication::palette().color(QPalette::WindowText));
     return button;
+}
+
+void TDialogForm::onClick(TSpeedButton* button, std::function<void()> handler)
+{
+    connect(button, &QAbstractButton::clicked, this, [this, handler = std::move(handler)] { guarded(handler); });
 }

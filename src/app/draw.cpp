@@ -68,7 +68,7 @@ int main(int argc, char* argv[])
     fontConfiguration.join();
     runGuarded(dialogs, [&] {
         DrawForm = new TDrawForm(platform);
-        ConfirmBox = new TConfirmBox(DrawForm);
+        ConfirmBox = new TConfirmBox(DrawForm, dialogs);
         LoadPic = new TLoadPic(DrawForm, dialogs);
         SaveBox = new TSaveBox(DrawForm, dialogs);
     });

@@ -37,7 +37,7 @@ QRect previewRect(int width, int height)
     return {(previewSide - shownWidth) / 2, (previewSide - shownHeight) / 2, shownWidth, shownHeight};
 }
 
-TLoadPic::TLoadPic(QWidget* parent, Dialogs& dialogs) : TDialogForm(parent, "Load Picture", 373, 255), dialogs(dialogs)
+TLoadPic::TLoadPic(QWidget* parent, Dialogs& dialogs) : TDialogForm(parent, dialogs, "Load Picture", 373, 255)
 {
     const QFont comic = pixelFont("Comic Sans MS", 19);
     Panel4 = new TPanel(this, toQColor(0xC9C992), true);
@@ -56,20 +56,15 @@ TLoadPic::TLoadPic(QWidget* parent, Dialogs& dialogs) : TDialogForm(parent, "Loa
     LoadBtn = captionButton(Panel4, {12, 204, 89, 41}, "Load", comic);
     SpeedButton3 = captionButton(Panel4, {276, 204, 85, 41}, "Cancel", comic);
 
-    const auto guarded = [this](auto handler) { runGuarded(this->dialogs, handler); };
-    FileListBox1->OnClick = [=, this] { guarded([this] { FileListBox1Click(FileListBox1); }); };
-    FileListBox1->OnDblClick = [=, this] { guarded([this] { FileListBox1DblClick(FileListBox1); }); };
-    connect(LoadBtn, &QAbstractButton::clicked, this, [=, this] { guarded([this] { LoadBtnClick(LoadBtn); }); });
-    connect(SpeedButton3, &QAbstractButton::clicked, this,
-            [=, this] { guarded([this] { SpeedButton3Click(SpeedButton3); }); });
+    FileListBox1->OnClick = [this] { guarded([this] { FileListBox1Click(FileListBox1); }); };
+    FileListBox1->OnDblClick = [this] { guarded([this] { FileListBox1DblClick(FileListBox1); }); };
+    onClick(LoadBtn, [this] { LoadBtnClick(LoadBtn); });
+    onClick(SpeedButton3, [this] { SpeedButton3Click(SpeedButton3); });
+    OnShow = [this] {
+        FileListBox1->setFocus(); // the arrow keys walk the list at once
+        FormShow(this);
+    };
     FormCreate(this);
-}
-
-void TLoadPic::showEvent(QShowEvent* event)
-{
-    TDialogForm::showEvent(event);
-    runGuarded(dialogs, [this] { FormShow(this); });
-    FileListBox1->setFocus(); // the arrow keys walk the list at once
 }
 
 void TLoadPic::FormCreate(QObject*) { FileListBox1->setMask("*.bmp"); }

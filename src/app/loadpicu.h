@@ -8,7 +8,6 @@
 #include "controls/shape.h"
 #include "controls/speed_button.h"
 #include "dialog_form.h"
-#include "dialogs.h"
 
 #include <QRect>
 
@@ -35,12 +34,6 @@ public:
     void FileListBox1DblClick(QObject* Sender);
     void LoadBtnClick(QObject* Sender);
     void SpeedButton3Click(QObject* Sender);
-
-protected:
-    void showEvent(QShowEvent* event) override;
-
-private:
-    Dialogs& dialogs;
 };
 
 extern TLoadPic* LoadPic;

@@ -12,7 +12,7 @@
 
 TSaveBox* SaveBox = nullptr;
 
-TSaveBox::TSaveBox(QWidget* parent, Dialogs& dialogs) : TDialogForm(parent, "Save Picture", 369, 136), dialogs(dialogs)
+TSaveBox::TSaveBox(QWidget* parent, Dialogs& dialogs) : TDialogForm(parent, dialogs, "Save Picture", 369, 136)
 {
     setFont(pixelFont("MS Sans Serif", 11));
     QPalette cream = palette();
@@ -30,18 +30,13 @@ TSaveBox::TSaveBox(QWidget* parent, Dialogs& dialogs) : TDialogForm(parent, "Sav
     SaveBtn = captionButton(this, {12, 84, 89, 41}, "Save", pixelFont("Comic Sans MS", 16));
     SpeedButton2 = captionButton(this, {268, 88, 89, 41}, "Cancel", pixelFont("Comic Sans MS", 16));
 
-    const auto guarded = [this](auto handler) { runGuarded(this->dialogs, handler); };
-    connect(SaveBtn, &QAbstractButton::clicked, this, [=, this] { guarded([this] { SaveBtnClick(SaveBtn); }); });
-    connect(SpeedButton2, &QAbstractButton::clicked, this,
-            [=, this] { guarded([this] { SpeedButton2Click(SpeedButton2); }); });
-    Edit1->OnKeyPress = [=, this](QChar& key) { guarded([&] { Edit1KeyPress(Edit1, key); }); };
-}
-
-void TSaveBox::showEvent(QShowEvent* event)
-{
-    TDialogForm::showEvent(event);
-    runGuarded(dialogs, [this] { FormShow(this); });
-    Edit1->setFocus(); // typing goes into the name at once
+    onClick(SaveBtn, [this] { SaveBtnClick(SaveBtn); });
+    onClick(SpeedButton2, [this] { SpeedButton2Click(SpeedButton2); });
+    Edit1->OnKeyPress = [this](QChar& key) { guarded([&] { Edit1KeyPress(Edit1, key); }); };
+    OnShow = [this] {
+        Edit1->setFocus(); // typing goes into the name at once
+        FormShow(this);
+    };
 }
 
 void TSaveBox::FormShow(QObject*) { Edit1->clear(); }

@@ -6,7 +6,6 @@
 #include "controls/label.h"
 #include "controls/speed_button.h"
 #include "dialog_form.h"
-#include "dialogs.h"
 
 class TSaveBox : public TDialogForm {
 public:
@@ -23,13 +22,8 @@ public:
     void SaveBtnClick(QObject* Sender);
     void SpeedButton2Click(QObject* Sender);
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     void refuseTakenName();
-
-    Dialogs& dialogs;
 };
 
 extern TSaveBox* SaveBox;

@@ -24,12 +24,23 @@ TCanvas& TImage::Canvas()
 void TImage::Assign(const TPicture& other)
 {
     picture = other;
-    update();
+    pictureReplaced();
 }
 
 void TImage::Assign(TPicture&& other)
 {
     picture = std::move(other);
+    pictureReplaced();
+}
+
+// The canvas never changes a table, so it is turned into Qt's form once
+// here rather than at every repaint of a stroke.
+void TImage::pictureReplaced()
+{
+    shownTable.clear();
+    if (picture.bitsPerPixel() == 8)
+        for (const TColor colour : picture.colourTable())
+            shownTable.append(qRgb(int(colour & 0xFF), int(colour >> 8 & 0xFF), int(colour >> 16 & 0xFF)));
     update();
 }
 
@@ -53,12 +64,8 @@ void TImage::paintEvent(QPaintEvent* event)
     const bool indexed = picture.bitsPerPixel() == 8;
     QImage view(picture.row(0), picture.Width(), picture.Height(), picture.stride(),
                 indexed ? QImage::Format_Indexed8 : QImage::Format_BGR888);
-    if (indexed) {
-        QList<QRgb> table;
-        for (const TColor colour : picture.colourTable())
-            table.append(qRgb(int(colour & 0xFF), int(colour >> 8 & 0xFF), int(colour >> 16 & 0xFF)));
-        view.setColorTable(table);
-    }
+    if (indexed)
+        view.setColorTable(shownTable);
     QPainter painter(this);
     painter.drawImage(area.topLeft(), view, area);
 }

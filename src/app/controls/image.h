@@ -5,6 +5,8 @@
 #include "events.h"
 #include "surface.h"
 
+#include <QList>
+#include <QRgb>
 #include <QWidget>
 
 class TImage : public QWidget {
@@ -34,10 +36,12 @@ protected:
 
 private:
     void repaintRect(const TRect& rect);
+    void pictureReplaced();
     void releaseLostButtons(QMouseEvent* event);
 
     TPicture picture;
     TCanvas canvas{picture};
+    QList<QRgb> shownTable; // an 8-bit picture's table as Qt shows it; set when the picture is replaced
     int cursor = 0;
     Qt::MouseButtons buttonsDown; // pressed on the picture and not yet released
 };

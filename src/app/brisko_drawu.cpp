@@ -19,6 +19,7 @@ TDrawForm::TDrawForm(Platform& platform, QWidget* parent) : QWidget(parent), pla
     wireUndo();
     wireLoad();
     wireSave();
+    wirePrint();
     FormCreate(this);
 }
 

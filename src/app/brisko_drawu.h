@@ -149,6 +149,12 @@ public:
     // failure. Uses nothing of Qt, so an exit handler may call it.
     void keepUnsavedPicture(std::time_t now);
 
+    // Printing (brisko_drawu_print.cpp)
+    void printbtnClick(QObject* Sender);
+    // The whole bitmap stretched over the rectangle, handed over as one
+    // device-independent bitmap at its own size.
+    void StretchBitmapToCanvas(Printer& Canvas, const TRect& Rect, const TPicture& Bitmap);
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -208,6 +214,9 @@ private:
 
     // Saving
     void wireSave();
+
+    // Printing
+    void wirePrint();
 
     // Colours and pen size
     void wireColours();

@@ -12,6 +12,9 @@ inline constexpr TColor clRed = 0x0000FF;
 inline constexpr TColor barBlue = 0xC08000;
 inline constexpr TColor captionYellow = 0xE1FFFF;
 inline constexpr TColor undoBlue = 0x804000;
+// The desktop's colour behind the print question. Linux desktops have no
+// such colour to read; this is the teal desktops long came with.
+inline constexpr TColor clBackground = 0x808000;
 
 inline QColor toQColor(TColor colour)
 {

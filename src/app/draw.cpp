@@ -7,6 +7,7 @@
 #include "desktop_document_opener.h"
 #include "loadpicu.h"
 #include "qt_dialogs.h"
+#include "qt_printer.h"
 #include "saveu.h"
 #include "termination_signals.h"
 #include "xrandr_display_mode.h"
@@ -48,7 +49,8 @@ int main(int argc, char* argv[])
     DesktopDocumentOpener documents;
     QtDialogs dialogs;
     ClockSeededRandomNumbers random;
-    Platform platform{display, documents, dialogs, random};
+    QtPrinter printer;
+    Platform platform{display, documents, dialogs, random, printer};
     // Ended by a signal (logout, shutdown, a terminal), the program keeps
     // unsaved work in a file of its own and leaves by the normal way out,
     // asking nothing: nobody may be there to answer.

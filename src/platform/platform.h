@@ -5,6 +5,7 @@
 #include "dialogs.h"
 #include "display_mode.h"
 #include "document_opener.h"
+#include "printer.h"
 #include "random_numbers.h"
 
 struct Platform {
@@ -12,4 +13,5 @@ struct Platform {
     DocumentOpener& documents;
     Dialogs& dialogs;
     RandomNumbers& random;
+    Printer& printer;
 };

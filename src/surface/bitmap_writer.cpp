@@ -1,13 +1,17 @@
-// Writing a picture as a Windows bitmap file, the format saves are kept in.
+// Writing a picture as a device-independent bitmap: the body of the bitmap
+// files saves are kept in, and what a printer is handed.
 #include "surface.h"
+
+#include <algorithm>
 
 namespace {
 
-constexpr std::int64_t fileHeaderSize = 14, infoHeaderSize = 40, tableSize = 256 * 4;
+constexpr std::size_t fileHeaderSize = 14, infoHeaderSize = 40, tableSize = 256 * 4;
 
 class LittleEndianBytes {
 public:
-    explicit LittleEndianBytes(std::vector<std::uint8_t>& bytes) : bytes(bytes) {}
+    explicit LittleEndianBytes(std::uint8_t* bytes) : next(bytes) {}
+    void put8(std::uint32_t value) { put(value, 1); }
     void put16(std::uint32_t value) { put(value, 2); }
     void put32(std::uint32_t value) { put(value, 4); }
 
@@ -15,60 +19,80 @@ private:
     void put(std::uint32_t value, int count)
     {
         for (int i = 0; i < count; ++i)
-            bytes.push_back(std::uint8_t(value >> (8 * i)));
+            *next++ = std::uint8_t(value >> (8 * i));
     }
-    std::vector<std::uint8_t>& bytes;
+    std::uint8_t* next;
 };
+
+std::size_t usedPerRow(const TPicture& picture)
+{
+    return std::size_t(picture.Width()) * (picture.bitsPerPixel() == 8 ? 1 : 3);
+}
+
+std::size_t paddedRow(const TPicture& picture) { return (usedPerRow(picture) + 3) / 4 * 4; }
 
 } // namespace
 
-std::vector<std::uint8_t> EncodeBitmap(const TPicture& picture)
+DeviceIndependentBitmapSizes deviceIndependentBitmapSizes(const TPicture& picture)
 {
+    return {infoHeaderSize + (picture.bitsPerPixel() == 8 ? tableSize : 0),
+            paddedRow(picture) * std::size_t(picture.Height())};
+}
+
+void fillDeviceIndependentBitmap(const TPicture& picture, std::span<std::uint8_t> header, std::span<std::uint8_t> rows)
+{
+    const DeviceIndependentBitmapSizes sizes = deviceIndependentBitmapSizes(picture);
+    if (header.size() != sizes.header || rows.size() != sizes.rows)
+        throw std::invalid_argument("device-independent bitmap blocks of the wrong size");
     const bool indexed = picture.bitsPerPixel() == 8;
-    const std::int64_t width = picture.Width(), height = picture.Height();
-    const std::int64_t usedPerRow = width * (indexed ? 1 : 3);
-    const std::int64_t stride = (usedPerRow + 3) / 4 * 4;
-    const std::int64_t pixelOffset = fileHeaderSize + infoHeaderSize + (indexed ? tableSize : 0);
-    const std::int64_t fileSize = pixelOffset + stride * height;
-    // The header holds the file's size in 32 bits.
-    if (fileSize > std::int64_t(0xFFFFFFFF))
-        throw ScribboError("Out of memory");
-
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(std::size_t(fileSize));
-    LittleEndianBytes out(bytes);
-    bytes.push_back('B');
-    bytes.push_back('M');
-    out.put32(std::uint32_t(fileSize));
-    out.put16(0); // reserved
-    out.put16(0);
-    out.put32(std::uint32_t(pixelOffset));
-
+    LittleEndianBytes out(header.data());
     out.put32(std::uint32_t(infoHeaderSize));
-    out.put32(std::uint32_t(width));
-    out.put32(std::uint32_t(height)); // positive: the bottom row comes first
-    out.put16(1);                     // planes
+    out.put32(std::uint32_t(picture.Width()));
+    out.put32(std::uint32_t(picture.Height())); // positive: the bottom row comes first
+    out.put16(1);                               // planes
     out.put16(indexed ? 8 : 24);
     out.put32(0); // no compression
-    out.put32(std::uint32_t(stride * height));
+    out.put32(std::uint32_t(sizes.rows));
     out.put32(0); // no resolution given, horizontally or vertically
     out.put32(0);
     out.put32(indexed ? 256 : 0); // colours in the table
     out.put32(0);                 // every colour important
-
     if (indexed)
         for (TColor colour : picture.colourTable()) {
-            bytes.push_back(std::uint8_t(colour >> 16)); // blue
-            bytes.push_back(std::uint8_t(colour >> 8));  // green
-            bytes.push_back(std::uint8_t(colour));       // red
-            bytes.push_back(0);
+            out.put8(colour >> 16); // blue
+            out.put8(colour >> 8);  // green
+            out.put8(colour);       // red
+            out.put8(0);
         }
 
     // Only the pixels are copied: the picture's own padding may hold anything.
-    for (std::int64_t y = height - 1; y >= 0; --y) {
-        const std::uint8_t* row = picture.row(int(y));
-        bytes.insert(bytes.end(), row, row + usedPerRow);
-        bytes.insert(bytes.end(), std::size_t(stride - usedPerRow), std::uint8_t(0));
+    const std::size_t used = usedPerRow(picture), padded = paddedRow(picture);
+    std::uint8_t* to = rows.data();
+    for (int y = picture.Height() - 1; y >= 0; --y, to += padded) {
+        const std::uint8_t* row = picture.row(y);
+        std::copy(row, row + used, to);
+        std::fill(to + used, to + padded, std::uint8_t(0));
     }
+}
+
+std::vector<std::uint8_t> EncodeBitmap(const TPicture& picture)
+{
+    const DeviceIndependentBitmapSizes sizes = deviceIndependentBitmapSizes(picture);
+    const std::size_t pixelOffset = fileHeaderSize + sizes.header;
+    const std::size_t fileSize = pixelOffset + sizes.rows;
+    // The header holds the file's size in 32 bits.
+    if (fileSize > 0xFFFFFFFF)
+        throw ScribboError("Out of memory");
+
+    std::vector<std::uint8_t> bytes(fileSize);
+    LittleEndianBytes out(bytes.data());
+    out.put8('B');
+    out.put8('M');
+    out.put32(std::uint32_t(fileSize));
+    out.put16(0); // reserved
+    out.put16(0);
+    out.put32(std::uint32_t(pixelOffset));
+    const std::span<std::uint8_t> body(bytes);
+    fillDeviceIndependentBitmap(picture, body.subspan(fileHeaderSize, sizes.header), body.subspan(pixelOffset));
     return bytes;
 }

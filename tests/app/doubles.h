@@ -4,7 +4,10 @@
 #include "platform.h"
 
 #include <deque>
+#include <functional>
 #include <optional>
+#include <stdexcept>
+#include <string>
 #include <tuple>
 #include <vector>
 
@@ -96,10 +99,71 @@ public:
     std::vector<int> bounds;
 };
 
+// Records every call, with what it was given, as one line each, and fails
+// the call named in failAt by running `failure`.
+class RecordingPrinter : public Printer {
+public:
+    Resolution resolution() override
+    {
+        call("resolution");
+        return dotsPerInch;
+    }
+    void setLandscape() override { call("setLandscape"); }
+    void beginDocument() override { call("beginDocument"); }
+    int pageWidth() override
+    {
+        call("pageWidth");
+        return printableWidth;
+    }
+    void setFont(const QFont& newFont, const QColor& newColour) override
+    {
+        call("setFont " + newFont.family().toStdString() + " " + std::to_string(newFont.pointSize())
+             + (newFont.bold() ? " bold" : "") + (newFont.italic() ? " italic" : "") + " "
+             + newColour.name().toStdString());
+    }
+    // Ten printer pixels a character.
+    int textWidth(const QString& text) override
+    {
+        call("textWidth " + text.toStdString());
+        return 10 * int(text.size());
+    }
+    void textOut(int left, int top, const QString& text) override
+    {
+        call("textOut " + std::to_string(left) + " " + std::to_string(top) + " " + text.toStdString());
+    }
+    void stretchBitmap(const QRect& destination, QSize source, std::span<const std::uint8_t> header,
+                       std::span<const std::uint8_t> rows) override
+    {
+        call("stretchBitmap " + std::to_string(destination.x()) + " " + std::to_string(destination.y()) + " "
+             + std::to_string(destination.width()) + "x" + std::to_string(destination.height()) + " from "
+             + std::to_string(source.width()) + "x" + std::to_string(source.height()));
+        bitmap.assign(header.begin(), header.end());
+        bitmap.insert(bitmap.end(), rows.begin(), rows.end());
+    }
+    void endDocument() override { call("endDocument"); }
+    void abort() override { call("abort"); }
+
+    Resolution dotsPerInch{600, 600};
+    int printableWidth = 6814;
+    std::vector<std::string> calls;
+    std::vector<std::uint8_t> bitmap; // the last one stretched: header, table and rows
+    std::string failAt;
+    std::function<void()> failure = [] { throw std::runtime_error("Printer selected is not valid"); };
+
+private:
+    void call(const std::string& line)
+    {
+        calls.push_back(line);
+        if (!failAt.empty() && line.starts_with(failAt))
+            failure();
+    }
+};
+
 struct FakePlatform {
     FakeDisplayMode display;
     FakeDocumentOpener documents;
     FakeDialogs dialogs;
     FixedRandomNumbers random;
-    Platform platform{display, documents, dialogs, random};
+    RecordingPrinter printer;
+    Platform platform{display, documents, dialogs, random, printer};
 };

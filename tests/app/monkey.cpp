@@ -22,6 +22,7 @@
 #include <QPointer>
 #include <QTest>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <deque>
@@ -75,6 +76,7 @@ public:
     explicit Monkey(unsigned seed) : seed(seed), chance(seed), random(seed)
     {
         DrawForm = &form;
+        ConfirmBox = &confirmBox;
         SaveBox = &saveBox;
         LoadPic = &loadPic;
         if (!showOnScreen(form))
@@ -85,6 +87,7 @@ public:
     {
         LoadPic = nullptr;
         SaveBox = nullptr;
+        ConfirmBox = nullptr;
         DrawForm = nullptr;
         // Let go of whatever is held, so the next run starts with no button down.
         for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
@@ -249,13 +252,17 @@ private:
         }
     }
 
-    // Help, Undo, New Picture, Save Picture or close, with the question
-    // and the save dialog answered every way a child can.
+    // Help, Undo, New Picture, Load, Save or Print Picture or close, with
+    // the questions and the dialogs answered every way a child can.
     void clickTopBar()
     {
-        TSpeedButton* const buttons[] = {form.SpeedButton7, form.UndoBtn,      form.NewBtn,
-                                         form.SaveBtn,      form.SpeedButton2, form.SpeedButton1};
-        TSpeedButton* const button = buttons[number(0, 5)];
+        TSpeedButton* const buttons[] = {form.SpeedButton7, form.UndoBtn,      form.NewBtn,  form.SaveBtn,
+                                         form.SpeedButton2, form.SpeedButton1, form.printbtn};
+        TSpeedButton* const button = buttons[number(0, 6)];
+        if (button == form.printbtn) {
+            print();
+            return;
+        }
         note("click " + (button == form.SpeedButton1 ? std::string("close") : button->hint().toStdString()));
         std::optional<ModalAnswer<TSaveBox>> saveDialog;
         std::optional<ModalAnswer<TLoadPic>> loadDialog;
@@ -293,6 +300,32 @@ private:
         fake.dialogs.answers.clear();
         if ((saveDialog && saveDialog->stayedOpen()) || (loadDialog && loadDialog->stayedOpen()))
             fail("a dialog stayed open");
+    }
+
+    // Now and then the printer fails at one of its steps; whatever happens,
+    // no document is left begun.
+    void print()
+    {
+        const bool yes = chanceOf(70);
+        const char* const steps[] = {"resolution", "setLandscape",  "beginDocument",
+                                     "textOut",    "stretchBitmap", "endDocument"};
+        fake.printer.failAt = chanceOf(30) ? steps[number(0, 5)] : "";
+        note(std::string("click Print Picture, answered ") + (yes ? "Yes" : "No")
+             + (fake.printer.failAt.empty() ? "" : ", the printer failing at " + fake.printer.failAt));
+        fake.printer.calls.clear();
+        const ModalAnswer<TConfirmBox> reply(
+            [yes](TConfirmBox& box) { (yes ? box.SpeedButton1 : box.SpeedButton2)->click(); });
+        click(Qt::LeftButton, inside(form.printbtn));
+        const std::vector<std::string>& calls = fake.printer.calls;
+        const std::string& failed = fake.printer.failAt;
+        if (reply.stayedOpen())
+            fail("the print question stayed open");
+        if (!yes && !calls.empty())
+            fail("the printer was used after No");
+        const bool begun = failed != "beginDocument" && std::ranges::count(calls, "beginDocument") == 1;
+        const bool ended = !calls.empty() && calls.back() == "endDocument" && failed != "endDocument";
+        if (begun && !ended && calls.back() != "abort")
+            fail("a document was left begun");
     }
 
     void typeSomething()
@@ -388,8 +421,9 @@ private:
     ProgramFolder folder; // where its pictures go, made before the load dialog lists it
     FakePlatform fake;
     SeededRandomNumbers chance;
-    Platform platform{fake.display, fake.documents, fake.dialogs, chance};
+    Platform platform{fake.display, fake.documents, fake.dialogs, chance, fake.printer};
     TDrawForm form{platform};
+    TConfirmBox confirmBox{&form, fake.dialogs};
     TSaveBox saveBox{&form, fake.dialogs};
     TLoadPic loadPic{&form, fake.dialogs};
     int pictures = 1;   // the names saved under so far

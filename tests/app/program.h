@@ -2,6 +2,7 @@
 // platform's test doubles, working in a fresh folder of their own.
 #pragma once
 
+#include "Confirm.h"
 #include "brisko_drawu.h"
 #include "doubles.h"
 #include "loadpicu.h"
@@ -28,9 +29,10 @@ struct ProgramFolder {
 };
 
 struct Program : ProgramFolder {
-    Program() : saveBox(&form, fake.dialogs), loadPic(&form, fake.dialogs)
+    Program() : confirmBox(&form, fake.dialogs), saveBox(&form, fake.dialogs), loadPic(&form, fake.dialogs)
     {
         DrawForm = &form;
+        ConfirmBox = &confirmBox;
         SaveBox = &saveBox;
         LoadPic = &loadPic;
     }
@@ -38,11 +40,13 @@ struct Program : ProgramFolder {
     {
         LoadPic = nullptr;
         SaveBox = nullptr;
+        ConfirmBox = nullptr;
         DrawForm = nullptr;
     }
 
     FakePlatform fake;
     TDrawForm form{fake.platform};
+    TConfirmBox confirmBox;
     TSaveBox saveBox;
     TLoadPic loadPic;
 };

@@ -119,6 +119,7 @@ namespace titles {
 inline const std::string saveDialog = "Save Picture";
 inline const std::string loadDialog = "Load Picture";
 inline const std::string confirmBox = "Confirm";
+inline const std::string printBox = "Print";
 inline const std::string noticeBox = "Scribbo"; // also its error boxes
 } // namespace titles
 

@@ -326,6 +326,12 @@ private:
         const bool ended = !calls.empty() && calls.back() == "endDocument" && failed != "endDocument";
         if (begun && !ended && calls.back() != "abort")
             fail("a document was left begun");
+        if (yes && !failed.empty()) {
+            auto& boxes = fake.dialogs.boxes;
+            if (boxes.empty() || boxes.back().text != "Printer selected is not valid.")
+                fail("the failing printer gave no error box");
+            boxes.pop_back();
+        }
     }
 
     void typeSomething()

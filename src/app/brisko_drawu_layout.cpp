@@ -9,6 +9,8 @@
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
+#include <QWindow>
 
 namespace {
 
@@ -51,6 +53,73 @@ protected:
         QLineEdit::focusInEvent(event);
         deselect();
     }
+};
+
+// Keeps the window over the whole primary screen. Without a window manager
+// only its geometry places it; a window manager or compositor is asked for
+// full screen, which covers panels and docks as maximising does not, and
+// then places it itself.
+//
+// On X11 Qt's window drops its state whenever its geometry is set, and tells
+// the window manager so: when that came between asking for full screen and
+// the window's first appearance, the manager sometimes took the two in the
+// wrong order and showed an ordinary window at a place of its own. So the
+// geometry is set first and the state after, and whenever the geometry has
+// to be set again the state is asked for again at once.
+//
+// A manager may still take the state away later, or answer the request with
+// another state: each time, once the events in hand are handled, it is asked
+// for again. A manager that keeps doing so is not fought for ever: after a
+// few requests the window is left as it is, until the screen changes size.
+class ScreenCover : public QObject {
+public:
+    explicit ScreenCover(QWidget& window) : QObject(&window), window(window)
+    {
+        check.setSingleShot(true);
+        check.setInterval(0);
+        connect(&check, &QTimer::timeout, this, [this] { keepFullScreen(); });
+        window.installEventFilter(this);
+    }
+
+    void showOn(const QRect& screenGeometry)
+    {
+        window.setGeometry(screenGeometry);
+        if (QWindow* native = window.windowHandle())
+            native->setGeometry(screenGeometry); // now, so that show() finds nothing left to set
+        window.setWindowState(Qt::WindowFullScreen);
+        window.show();
+    }
+
+    void follow(const QRect& screenGeometry)
+    {
+        requestsLeft = requestLimit;
+        window.setGeometry(screenGeometry);
+        if (QWindow* native = window.windowHandle())
+            native->setWindowStates(native->windowStates());
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show || event->type() == QEvent::WindowStateChange)
+            check.start();
+        return false;
+    }
+
+private:
+    void keepFullScreen()
+    {
+        const Qt::WindowStates state = window.windowState();
+        if (!window.isVisible() || state & (Qt::WindowFullScreen | Qt::WindowMinimized) || requestsLeft == 0)
+            return;
+        --requestsLeft;
+        window.setWindowState((state & ~Qt::WindowMaximized) | Qt::WindowFullScreen);
+    }
+
+    static constexpr int requestLimit = 8;
+    QWidget& window;
+    QTimer check;
+    int requestsLeft = requestLimit;
 };
 
 } // namespace
@@ -166,10 +235,7 @@ void TDrawForm::resizeEvent(QResizeEvent* event)
 void TDrawForm::showOnPrimaryScreen()
 {
     QScreen* screen = QGuiApplication::primaryScreen();
-    // Without a window manager nothing maximises a window: take the
-    // screen's geometry ourselves, and again whenever it changes.
-    connect(screen, &QScreen::geometryChanged, this, [this](const QRect& geometry) { setGeometry(geometry); });
-    setGeometry(screen->geometry());
-    setWindowState(Qt::WindowMaximized);
-    show();
+    auto* cover = new ScreenCover(*this);
+    connect(screen, &QScreen::geometryChanged, cover, &ScreenCover::follow);
+    cover->showOn(screen->geometry());
 }

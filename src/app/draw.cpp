@@ -20,8 +20,44 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <string_view>
 #include <thread>
 #include <utility>
+#include <vector>
+
+namespace {
+
+// Whoever starts Scribbo may pick Qt's platform themselves, as for any Qt
+// program: QT_QPA_PLATFORM, or -platform (also --platform) on the command line.
+bool platformAskedFor(int argc, char* argv[])
+{
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        return true;
+    for (int index = 1; index < argc; ++index) {
+        const std::string_view argument = argv[index];
+        if (argument == "-platform" || argument == "--platform")
+            return true;
+    }
+    return false;
+}
+
+// The display-mode switch, the cursors and the window's place are X11
+// features, so an X display that answers (Xwayland's too) is taken first;
+// without one, Wayland. The choice goes to Qt on its command line: in the
+// environment the programs Scribbo starts (the help page's browser) would
+// inherit it.
+std::vector<char*> withPreferredPlatform(int argc, char* argv[])
+{
+    static char option[] = "-platform";
+    static char preference[] = "xcb;wayland";
+    std::vector<char*> arguments(argv, argv + argc);
+    if (argc > 0 && !platformAskedFor(argc, argv))
+        arguments.insert(arguments.begin() + 1, {option, preference});
+    arguments.push_back(nullptr);
+    return arguments;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -37,7 +73,11 @@ int main(int argc, char* argv[])
     // these rules give way to, turns them on again for whoever looks into a
     // problem (the end-to-end tests do).
     QLoggingCategory::setFilterRules("*.debug=false\n*.info=false\n*.warning=false\n*.critical=false");
-    QApplication application(argc, argv);
+    std::vector<char*> arguments = withPreferredPlatform(argc, argv);
+    int argumentCount = int(arguments.size()) - 1;
+    QApplication application(argumentCount, arguments.data());
+    // Desktops find the menu entry, and its icon, for the window by this name.
+    QGuiApplication::setDesktopFileName("org.scribbo.Scribbo");
     installFontSubstitutes();
     // Scribbo keeps nothing between runs: whatever Qt itself would store
     // (the colour chooser's custom colours) goes to a folder removed at exit.

@@ -10,6 +10,7 @@
 #include "pointer.h"
 #include "screenshot.h"
 #include "scribbo_layout.h"
+#include "scribbo_test.h"
 #include "temporary_directory.h"
 #include "wait_until.h"
 
@@ -21,7 +22,6 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -140,14 +140,6 @@ std::vector<std::string> cursorMismatches(const Screenshot& shot, const QImage& 
     return mismatches;
 }
 
-std::string joined(const std::vector<std::string>& lines)
-{
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\n";
-    return text;
-}
-
 } // namespace
 
 class ScribboOnWestonTest : public ::testing::Test {
@@ -226,7 +218,7 @@ protected:
     void waitForAreas(const std::vector<scribbo::ColourArea>& areas, const std::string& what)
     {
         if (!waitForScreen([&](const Screenshot& screen) { return showsLayout(screen, areas); }, startGuard))
-            FAIL() << what << ": not shown:\n" << joined(layoutMismatches(shot, areas)) << keep("areas") << report();
+            FAIL() << what << ": not shown:\n" << joinLines(layoutMismatches(shot, areas)) << keep("areas") << report();
     }
 
     void waitForCursor(const QImage& look, Point pointer, int hotX, int hotY, Rgb background, const std::string& what)
@@ -237,7 +229,7 @@ protected:
         if (!waitForScreen(shows, stepGuard))
             FAIL() << what << " is not shown with its hot spot on the pointer at (" << pointer.x << ", " << pointer.y
                    << "):\n"
-                   << joined(cursorMismatches(shot, look, pointer, hotX, hotY, background)) << keep("cursor")
+                   << joinLines(cursorMismatches(shot, look, pointer, hotX, hotY, background)) << keep("cursor")
                    << report();
     }
 
@@ -264,26 +256,11 @@ protected:
 
     void moveTo(Point onScreen) { mouse->moveTo(onScreen.x, onScreen.y); }
 
-    std::string keep(const std::string& label) const
-    {
-        const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = std::string(test->test_suite_name()) + "." + test->name() + "." + label + ".ppm";
-        std::replace(name.begin(), name.end(), '/', '_');
-        const std::string path = (std::filesystem::canonical("/proc/self/exe").parent_path() / name).string();
-        try {
-            shot.savePpm(path);
-        } catch (const std::exception& error) {
-            return std::string("screenshot not saved: ") + error.what() + "\n";
-        }
-        return "screenshot: " + path + "\n";
-    }
+    std::string keep(const std::string& label) const { return "screenshot: " + keepScreenshot(shot, label) + "\n"; }
 
     std::string report() const
     {
-        std::ifstream log(work.file("scribbo.log"));
-        std::ostringstream text;
-        text << "Scribbo said:\n" << log.rdbuf() << "Weston said:\n" << weston->log();
-        return text.str();
+        return "Scribbo said:\n" + readTextFile(work.file("scribbo.log")) + "Weston said:\n" + weston->log();
     }
 
     std::unique_ptr<WestonCompositor> weston;
@@ -345,7 +322,7 @@ TEST_P(ScribboOnDesktopTest, DrawsUnderThePointerAndShowsEachToolsCursorWithItsH
     };
     ASSERT_TRUE(waitForScreen(drawn, stepGuard))
         << "the stroke along the pointer's way is not shown:\n"
-        << joined(layoutMismatches(shot, rows)) << joined(strayPixels(shot, {stroke}, 2.0)) << keep("stroke")
+        << joinLines(layoutMismatches(shot, rows)) << joinLines(strayPixels(shot, {stroke}, 2.0)) << keep("stroke")
         << report();
 
     const auto look = [](const char* file) { return QImage(QString(SCRIBBO_CURSORS "/") + file); };

@@ -9,7 +9,6 @@
 #include <QImage>
 
 #include <cmath>
-#include <fstream>
 #include <regex>
 #include <sstream>
 
@@ -49,30 +48,7 @@ constexpr int renderedDotsPerInch = 1200;
 constexpr double dotsPerPoint = renderedDotsPerInch / 72.0;
 constexpr int cornerSearch = 48; // dots on each side of where a corner should be
 
-std::string readFile(const std::string& path)
-{
-    std::ifstream file(path);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
 Rgb rgbOf(QRgb colour) { return {qRed(colour), qGreen(colour), qBlue(colour)}; }
-
-struct ToolResult {
-    bool succeeded = false;
-    std::string output; // standard output and error
-};
-
-ToolResult runTool(const std::vector<std::string>& arguments, const std::string& logPath)
-{
-    ChildOptions options;
-    options.arguments = arguments;
-    options.logPath = logPath;
-    ChildProcess tool(options);
-    const std::optional<int> status = tool.waitForExit(printGuard);
-    return {status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0, readFile(logPath)};
-}
 
 struct TitleWord {
     double left, top, right, bottom;
@@ -151,9 +127,12 @@ protected:
             text += job.line + "\n";
         return text + queue->log();
     }
-    ToolResult tool(const std::vector<std::string>& arguments)
+    ProgramRun tool(const std::vector<std::string>& arguments)
     {
-        return runTool(arguments, checks.file("tool_output"));
+        ChildOptions options;
+        options.arguments = arguments;
+        options.logPath = checks.file("tool_output");
+        return runToEnd(options, printGuard);
     }
     std::string checkFile(const std::string& name) const { return checks.file(name); }
 
@@ -195,7 +174,7 @@ TEST_F(ScribboPrintTest, YesPrintsOneLandscapePageWithThePictureLosslessInItsPla
     const std::string document = queue->spooledDocument(jobs.front().number);
 
     // One page, A4 turned by its size rather than by a rotation.
-    const ToolResult info = tool({"pdfinfo", document});
+    const ProgramRun info = tool({"pdfinfo", document});
     ASSERT_TRUE(info.succeeded) << info.output << jobsReport();
     EXPECT_TRUE(std::regex_search(info.output, std::regex(R"(\nPages: +1\n)"))) << info.output;
     EXPECT_TRUE(std::regex_search(info.output, std::regex(R"(\nPage size: +842 x 595 pts)"))) << info.output;
@@ -203,7 +182,7 @@ TEST_F(ScribboPrintTest, YesPrintsOneLandscapePageWithThePictureLosslessInItsPla
 
     // The picture embedded once, at its own size and without loss ("image"
     // is Flate or no compression; JPEG would be "jpeg"), and no mask.
-    const ToolResult images = tool({"pdfimages", "-list", document});
+    const ProgramRun images = tool({"pdfimages", "-list", document});
     ASSERT_TRUE(images.succeeded) << images.output;
     static const std::regex imageLine(R"( *\d+ +\d+ +(\S+) +(\d+) +(\d+) +\S+ +\d+ +\d+ +(\S+) .*)");
     std::vector<std::vector<std::string>> imageRows; // type, width, height, encoding
@@ -216,7 +195,7 @@ TEST_F(ScribboPrintTest, YesPrintsOneLandscapePageWithThePictureLosslessInItsPla
     EXPECT_EQ(imageRows, (std::vector<std::vector<std::string>>{{"image", "721", "489", "image"}})) << images.output;
 
     // Its pixels, exactly as the screen showed them.
-    const ToolResult extracted = tool({"pdfimages", "-png", document, checkFile("picture")});
+    const ProgramRun extracted = tool({"pdfimages", "-png", document, checkFile("picture")});
     ASSERT_TRUE(extracted.succeeded) << extracted.output;
     const QImage printed(QString::fromStdString(checkFile("picture-000.png")));
     ASSERT_EQ(printed.size(), QSize(scribbo::pictureWidth, scribbo::pictureHeight)) << "the picture did not extract";
@@ -245,7 +224,7 @@ TEST_F(ScribboPrintTest, YesPrintsOneLandscapePageWithThePictureLosslessInItsPla
         const int left = int(std::lround(corner.x)) - cornerSearch;
         const int top = int(std::lround(corner.y)) - cornerSearch;
         const std::string prefix = checkFile(std::string(corner.name) + "-corner");
-        const ToolResult rendered =
+        const ProgramRun rendered =
             tool({"pdftoppm", "-r", std::to_string(renderedDotsPerInch), "-x", std::to_string(left), "-y",
                   std::to_string(top), "-W", std::to_string(2 * cornerSearch), "-H", std::to_string(2 * cornerSearch),
                   "-singlefile", document, prefix});
@@ -269,11 +248,11 @@ TEST_F(ScribboPrintTest, YesPrintsOneLandscapePageWithThePictureLosslessInItsPla
     // top (the font's ascent above the baseline, which is where Qt puts the
     // top of a line of text and what pdftotext measures) at 7 inches down.
     ASSERT_TRUE(tool({"pdftotext", "-bbox", document, checkFile("words.html")}).succeeded);
-    const std::vector<TitleWord> words = wordsIn(readFile(checkFile("words.html")));
+    const std::vector<TitleWord> words = wordsIn(readTextFile(checkFile("words.html")));
     std::string printedTitle;
     for (const TitleWord& word : words)
         printedTitle += (printedTitle.empty() ? "" : " ") + word.text;
-    ASSERT_EQ(printedTitle, title) << readFile(checkFile("words.html"));
+    ASSERT_EQ(printedTitle, title) << readTextFile(checkFile("words.html"));
     for (const TitleWord& word : words) {
         EXPECT_NEAR(word.top, words.front().top, 0.01) << word.text;
         EXPECT_NEAR(word.bottom, words.front().bottom, 0.01) << word.text;
@@ -284,7 +263,7 @@ TEST_F(ScribboPrintTest, YesPrintsOneLandscapePageWithThePictureLosslessInItsPla
     // 24 points: from ascent to descent a font spans a little more than its
     // size (27.6 points for Comic Neue), 12 or 36 points far from that.
     EXPECT_NEAR(words.front().bottom - words.front().top, 24 * 1.15, 24 * 0.25) << "the title's height, in points";
-    const ToolResult fonts = tool({"pdffonts", document});
+    const ProgramRun fonts = tool({"pdffonts", document});
     ASSERT_TRUE(fonts.succeeded) << fonts.output;
     EXPECT_TRUE(std::regex_search(fonts.output, std::regex(R"(\n\S*Bold\S* )"))) << "the title is not bold:\n"
                                                                                  << fonts.output;

@@ -7,7 +7,6 @@
 #include <sys/wait.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 namespace {
@@ -26,14 +25,6 @@ std::string currentTestName()
 }
 
 scribbo::Point middle(scribbo::Point from, scribbo::Point to) { return {(from.x + to.x) / 2, (from.y + to.y) / 2}; }
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream file(path);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 } // namespace
 
@@ -266,7 +257,7 @@ void ScribboTest::expectPictureUnchanged(const Screenshot& before, const std::st
                                  << "\nafter: " << keepScreenshot(after, "after");
 }
 
-std::string ScribboTest::keepScreenshot(const Screenshot& shot, const std::string& label) const
+std::string keepScreenshot(const Screenshot& shot, const std::string& label)
 {
     const std::string path = testProgramDirectory() + "/" + currentTestName() + "." + label + ".ppm";
     try {
@@ -279,7 +270,7 @@ std::string ScribboTest::keepScreenshot(const Screenshot& shot, const std::strin
 
 std::string ScribboTest::workingDirectory() const { return directory->file("work"); }
 
-std::string ScribboTest::scribboOutput() const { return readFile(directory->file("scribbo.log")); }
+std::string ScribboTest::scribboOutput() const { return readTextFile(directory->file("scribbo.log")); }
 
 std::string ScribboTest::scribboReport() const
 {

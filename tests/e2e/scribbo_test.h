@@ -20,6 +20,12 @@
 #include <string>
 #include <vector>
 
+// Saves the screenshot beside the test program, named after the running
+// test and the label; the path, for messages.
+std::string keepScreenshot(const Screenshot& screenshot, const std::string& label);
+// Lines joined for a failure message.
+std::string joinLines(const std::vector<std::string>& lines);
+
 class ScribboTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -93,8 +99,6 @@ protected:
     // succeeded within the step guard. There is no window manager: a window
     // gets the keyboard only through xdotool's windowfocus.
     bool xdotool(const std::vector<std::string>& arguments);
-    // Saves the screenshot beside the test program; the path, for messages.
-    std::string keepScreenshot(const Screenshot& screenshot, const std::string& label) const;
     // Whether Scribbo still runs, and what it wrote, for messages.
     std::string scribboReport() const;
 
@@ -137,6 +141,3 @@ protected:
         return {{"QT_SCALE_FACTOR", "2"}, {"QT_SCREEN_SCALE_FACTORS", "2"}, {"QT_FONT_DPI", "192"}};
     }
 };
-
-// Lines joined for a failure message.
-std::string joinLines(const std::vector<std::string>& lines);

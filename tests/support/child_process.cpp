@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <set>
 #include <sstream>
 #include <stdexcept>
@@ -177,4 +178,21 @@ int ChildProcess::stop(std::chrono::milliseconds grace)
         }
     }
     return *waitStatus;
+}
+
+ProgramRun runToEnd(const ChildOptions& options, std::chrono::milliseconds guard)
+{
+    if (options.logPath.empty())
+        throw std::invalid_argument("runToEnd needs a log file for the program's output");
+    ChildProcess program(options);
+    const std::optional<int> status = program.waitForExit(guard);
+    return {status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0, readTextFile(options.logPath)};
+}
+
+std::string readTextFile(const std::string& path)
+{
+    std::ifstream file(path);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
 }

@@ -59,3 +59,14 @@ std::string findProgram(const std::string& name);
 
 // "exited with status 3", "was killed by signal 9", or "is still running".
 std::string describeWaitStatus(std::optional<int> status);
+
+struct ProgramRun {
+    bool succeeded = false; // ended with status 0 within the guard
+    std::string output;     // what it wrote to the log file
+};
+// Runs the program to its end, its output going to options.logPath, which
+// must be set; the guard only stops a hang. Throws as ChildProcess does.
+ProgramRun runToEnd(const ChildOptions& options, std::chrono::milliseconds guard);
+
+// A whole text file; empty when it cannot be read.
+std::string readTextFile(const std::string& path);

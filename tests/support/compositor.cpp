@@ -3,10 +3,8 @@
 #include "wait_until.h"
 
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <regex>
-#include <sstream>
 #include <stdexcept>
 
 #include <sys/wait.h>
@@ -154,10 +152,4 @@ const std::string& WestonCompositor::startXwayland()
     return xwaylandDisplay;
 }
 
-std::string WestonCompositor::log() const
-{
-    std::ifstream file(runtimeDirectory.file("weston.log"));
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
+std::string WestonCompositor::log() const { return readTextFile(runtimeDirectory.file("weston.log")); }

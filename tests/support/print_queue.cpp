@@ -71,14 +71,6 @@ Group lp
 SystemGroup root
 )";
 
-std::string readFile(const std::string& path)
-{
-    std::ifstream file(path);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
 void writeFile(const std::string& path, const std::string& text)
 {
     std::ofstream file(path);
@@ -187,20 +179,18 @@ void PrintQueue::addPdfPrinter(bool makeDefault)
     printer = pdfPrinterName;
 }
 
-PrintQueue::ClientResult PrintQueue::runClient(const std::vector<std::string>& arguments) const
+ProgramRun PrintQueue::runClient(const std::vector<std::string>& arguments) const
 {
     ChildOptions options;
     options.arguments = arguments;
     options.environment = environment();
     options.logPath = directory.file("client_output");
-    ChildProcess client(options);
-    const std::optional<int> status = client.waitForExit(clientGuard);
-    return {status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0, readFile(options.logPath)};
+    return runToEnd(options, clientGuard);
 }
 
 void PrintQueue::runAdministration(const std::vector<std::string>& arguments) const
 {
-    const ClientResult result = runClient(arguments);
+    const ProgramRun result = runClient(arguments);
     if (!result.succeeded) {
         std::string command;
         for (const std::string& argument : arguments)
@@ -212,7 +202,7 @@ void PrintQueue::runAdministration(const std::vector<std::string>& arguments) co
 std::vector<PrintJob> PrintQueue::jobs(Jobs which) const
 {
     const char* set = which == Jobs::All ? "all" : which == Jobs::Completed ? "completed" : "not-completed";
-    const ClientResult result = runClient({"lpstat", "-W", set, "-o"});
+    const ProgramRun result = runClient({"lpstat", "-W", set, "-o"});
     if (!result.succeeded)
         throw std::runtime_error("lpstat could not list the jobs:\n" + result.output + "\n" + log());
     // "PDF-3   root   107520   Wed Dec  9 19:40:23 2026"
@@ -248,17 +238,17 @@ std::string PrintQueue::log() const
     // The scheduler's own debugging is left out but for what it says about
     // jobs, which tells why a filter failed.
     std::string text = "cupsd's error log:\n";
-    std::istringstream lines(readFile(directory.file("log/error_log")));
+    std::istringstream lines(readTextFile(directory.file("log/error_log")));
     for (std::string line; std::getline(lines, line);) {
         const bool aboutJob = line.find("] [Job ") != std::string::npos && line.find("] envp[") == std::string::npos
             && line.find("] argv[") == std::string::npos;
         if (!line.starts_with("D ") || aboutJob)
             text += line + "\n";
     }
-    const std::string output = readFile(directory.file("log/cupsd_output"));
+    const std::string output = readTextFile(directory.file("log/cupsd_output"));
     if (!output.empty())
         text += "cupsd's output:\n" + output;
-    const std::string backend = readFile(directory.file("log/cups-pdf-" + pdfPrinterName + "_log"));
+    const std::string backend = readTextFile(directory.file("log/cups-pdf-" + pdfPrinterName + "_log"));
     if (!backend.empty())
         text += "the PDF backend's log:\n" + backend;
     return text;

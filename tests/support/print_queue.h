@@ -52,17 +52,12 @@ public:
     std::string log() const;
 
 private:
-    struct ClientResult {
-        bool succeeded = false;
-        std::string output;
-    };
-
     void writeConfiguration() const;
     std::string withRoot(std::string text) const;
     void startScheduler();
     void addPdfPrinter(bool makeDefault);
     void end();
-    ClientResult runClient(const std::vector<std::string>& arguments) const;
+    ProgramRun runClient(const std::vector<std::string>& arguments) const;
     void runAdministration(const std::vector<std::string>& arguments) const;
 
     TemporaryDirectory directory;

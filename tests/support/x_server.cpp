@@ -3,7 +3,6 @@
 #include "wait_until.h"
 
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <vector>
 
@@ -103,10 +102,4 @@ bool XServer::startOn(int number)
     return false;
 }
 
-std::string XServer::log() const
-{
-    std::ifstream file(directory.file("server.log"));
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
+std::string XServer::log() const { return readTextFile(directory.file("server.log")); }

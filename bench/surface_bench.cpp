@@ -1,5 +1,4 @@
 // The drawing primitives, saving and opening at the drawing area's size, 721 x 489.
-#include "app/swatches.h"
 #include "bench_main.h"
 #include "pictures.h"
 #include "surface.h"
@@ -101,11 +100,11 @@ TPicture swatchDrawing()
     TPicture picture = whitePicture();
     TCanvas canvas(picture);
     for (int i = 0; i < 20; ++i) {
-        canvas.Brush.Color = swatches[i].colour;
+        canvas.Brush.Color = swatchColours[std::size_t(i)];
         canvas.FillRect({i * 36, 0, i * 36 + 36, pictureHeight});
     }
     for (int i = 0; i < 60; ++i) {
-        canvas.Pen.Color = canvas.Brush.Color = swatches[(i * 7) % 20].colour;
+        canvas.Pen.Color = canvas.Brush.Color = swatchColours[std::size_t((i * 7) % 20)];
         const int x = (i * 97) % pictureWidth, y = (i * 61) % pictureHeight;
         canvas.Ellipse(x - 60, y - 40, x + 60, y + 40);
     }
@@ -118,7 +117,7 @@ void SaveOfSwatchDrawing(benchmark::State& state)
 {
     const TPicture picture = swatchDrawing();
     for (auto _ : state) {
-        const std::vector<std::uint8_t> bytes = EncodeBitmap(ToHalftone(picture));
+        const std::vector<std::uint8_t> bytes = encodeBitmap(toHalftone(picture));
         benchmark::DoNotOptimize(bytes.data());
     }
 }
@@ -132,7 +131,7 @@ void SaveOfEveryPixelADifferentColour(benchmark::State& state)
         for (int x = 0; x < pictureWidth; ++x) // an odd factor visits each colour at most once
             picture.setStoredAt(x, y, (std::uint32_t(y * pictureWidth + x) * 0x9E3779u) & 0xFFFFFF);
     for (auto _ : state) {
-        const std::vector<std::uint8_t> bytes = EncodeBitmap(ToHalftone(picture));
+        const std::vector<std::uint8_t> bytes = encodeBitmap(toHalftone(picture));
         benchmark::DoNotOptimize(bytes.data());
     }
 }
@@ -157,22 +156,22 @@ BENCHMARK(CopyOfBytes)->Arg(bytes24)->Arg(bytes8)->Arg(photoBytes)->Unit(benchma
 void decodeFile(benchmark::State& state, const std::vector<std::uint8_t>& file)
 {
     for (auto _ : state) {
-        const TPicture picture = DecodeBitmap(file.data(), file.size());
+        const TPicture picture = decodeBitmap(file.data(), file.size());
         benchmark::DoNotOptimize(picture.row(0));
     }
 }
 
-void DecodeOf24BitDrawing(benchmark::State& state) { decodeFile(state, EncodeBitmap(swatchDrawing())); }
+void DecodeOf24BitDrawing(benchmark::State& state) { decodeFile(state, encodeBitmap(swatchDrawing())); }
 BENCHMARK(DecodeOf24BitDrawing)->Unit(benchmark::kMicrosecond);
 
-void DecodeOf8BitDrawing(benchmark::State& state) { decodeFile(state, EncodeBitmap(ToHalftone(swatchDrawing()))); }
+void DecodeOf8BitDrawing(benchmark::State& state) { decodeFile(state, encodeBitmap(toHalftone(swatchDrawing()))); }
 BENCHMARK(DecodeOf8BitDrawing)->Unit(benchmark::kMicrosecond);
 
 // The 8-bit save compressed as another program would: runs of up to 255
 // equal pixels, each row ended, then the end of the picture.
 std::vector<std::uint8_t> runLengthFile(const TPicture& picture)
 {
-    std::vector<std::uint8_t> file = EncodeBitmap(picture);
+    std::vector<std::uint8_t> file = encodeBitmap(picture);
     file.resize(1078);
     file[30] = 1; // compression: 8-bit run lengths
     for (int y = picture.Height() - 1; y >= 0; --y) {
@@ -190,7 +189,7 @@ std::vector<std::uint8_t> runLengthFile(const TPicture& picture)
 
 void DecodeOfRunLength8BitDrawing(benchmark::State& state)
 {
-    const std::vector<std::uint8_t> file = runLengthFile(ToHalftone(swatchDrawing()));
+    const std::vector<std::uint8_t> file = runLengthFile(toHalftone(swatchDrawing()));
     state.counters["file bytes"] = double(file.size());
     decodeFile(state, file);
 }
@@ -202,7 +201,7 @@ std::vector<std::uint8_t> photoFile()
     for (int y = 0; y < 3000; ++y)
         for (int x = 0; x < 4000 * 3; ++x)
             photo.row(y)[x] = std::uint8_t(x * 7 + y * 13);
-    return EncodeBitmap(photo);
+    return encodeBitmap(photo);
 }
 
 // 36 MB of file decoded into a 36 MB picture, once.
@@ -214,7 +213,7 @@ void PreviewOfPhoto4000x3000(benchmark::State& state)
 {
     const std::vector<std::uint8_t> file = photoFile();
     for (auto _ : state) {
-        const TPicture preview = shrunkPicture(DecodeBitmap(file.data(), file.size()), 161, 120);
+        const TPicture preview = shrunkPicture(decodeBitmap(file.data(), file.size()), 161, 120);
         benchmark::DoNotOptimize(preview.row(0));
     }
 }

@@ -5,7 +5,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     try {
-        const TPicture picture = DecodeBitmap(data, size);
+        const TPicture picture = decodeBitmap(data, size);
         if (picture.Width() > maximumBitmapSide || picture.Height() > maximumBitmapSide)
             __builtin_trap();
     } catch (const ScribboError&) {

@@ -19,10 +19,10 @@ int main(int argc, char** argv)
     canvas.Ellipse(2, 1, 30, 10);
     canvas.Pen.Color = 0xFF2000;
     canvas.LineTo(36, 10);
-    const TPicture pictures[] = {ToHalftone(drawing), drawing, TPicture(1, 1), ToHalftone(TPicture(3, 2)), TPicture()};
+    const TPicture pictures[] = {toHalftone(drawing), drawing, TPicture(1, 1), toHalftone(TPicture(3, 2)), TPicture()};
     int number = 0;
     for (const TPicture& picture : pictures) {
-        const std::vector<std::uint8_t> bytes = EncodeBitmap(picture);
+        const std::vector<std::uint8_t> bytes = encodeBitmap(picture);
         std::ofstream file(std::string(argv[1]) + "/scribbo-" + std::to_string(++number) + ".bmp", std::ios::binary);
         file.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
         if (!file)

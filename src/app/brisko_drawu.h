@@ -3,7 +3,7 @@
 #pragma once
 
 #include "application.h"
-#include "color_dialog.h"
+#include "colour_dialog.h"
 #include "controls/bevel.h"
 #include "controls/image.h"
 #include "controls/label.h"

@@ -21,7 +21,7 @@ void TDrawForm::keepUnsavedPicture(std::time_t now)
     std::tm localTime{};
     localtime_r(&now, &localTime);
     try {
-        const std::vector<std::uint8_t> file = EncodeBitmap(ToHalftone(picture));
+        const std::vector<std::uint8_t> file = encodeBitmap(toHalftone(picture));
         KeepResult result = KeepResult::NameTaken;
         for (int attempt = 1; attempt <= 1000 && result == KeepResult::NameTaken; ++attempt)
             result = keepInNewFile(unsavedPictureName(localTime, attempt), file);

@@ -52,21 +52,21 @@ void TDrawForm::shapeReleaseStep(TMouseButton Button, int X, int Y)
 }
 
 // Nested one-pixel frames, as many as the pen is wide, inside the rectangle
-// from (L, T) to (R, B) with both corners included, except the pixel (R, B)
-// itself: one-pixel lines leave out their end pixel. The pen stays one
-// pixel wide afterwards.
-void TDrawForm::DrawOutlineRect(TCanvas& Canvas, int L, int T, int R, int B)
+// from (Left, Top) to (Right, Bottom) with both corners included, except the
+// pixel (Right, Bottom) itself: one-pixel lines leave out their end pixel.
+// The pen stays one pixel wide afterwards.
+void TDrawForm::DrawOutlineRect(TCanvas& Canvas, int Left, int Top, int Right, int Bottom)
 {
     const int width = Canvas.Pen.Width;
     for (int i = 0; i < width; ++i) {
         Canvas.Pen.Width = 1;
-        Canvas.MoveTo(L + i, T);
-        Canvas.LineTo(L + i, B);
-        Canvas.MoveTo(R - i, T);
-        Canvas.LineTo(R - i, B);
-        Canvas.MoveTo(L, T + i);
-        Canvas.LineTo(R, T + i);
-        Canvas.MoveTo(L, B - i);
-        Canvas.LineTo(R, B - i);
+        Canvas.MoveTo(Left + i, Top);
+        Canvas.LineTo(Left + i, Bottom);
+        Canvas.MoveTo(Right - i, Top);
+        Canvas.LineTo(Right - i, Bottom);
+        Canvas.MoveTo(Left, Top + i);
+        Canvas.LineTo(Right, Top + i);
+        Canvas.MoveTo(Left, Bottom - i);
+        Canvas.LineTo(Right, Bottom - i);
     }
 }

@@ -127,7 +127,7 @@ TPicture loadPictureFile(const QString& path)
     if (extension.compare(".bmp", Qt::CaseInsensitive) != 0)
         fail(QString("Unknown picture file extension (.%1)").arg(extension.mid(1)));
     const std::vector<std::uint8_t> bytes = readWholeFile(path);
-    return DecodeBitmap(bytes.data(), bytes.size());
+    return decodeBitmap(bytes.data(), bytes.size());
 }
 
 bool fileExists(const QString& path)

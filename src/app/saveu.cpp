@@ -62,8 +62,8 @@ void TSaveBox::SaveBtnClick(QObject*)
     // the run, on the screen too; the file holds exactly what is shown.
     TImage& image = *DrawForm->Image1;
     if (image.Picture().bitsPerPixel() != 8)
-        image.Assign(ToHalftone(image.Picture()));
-    if (writeNewFile(fileName, EncodeBitmap(image.Picture())) == NewFileResult::NameTaken) {
+        image.Assign(toHalftone(image.Picture()));
+    if (writeNewFile(fileName, encodeBitmap(image.Picture())) == NewFileResult::NameTaken) {
         refuseTakenName(); // it appeared after the test: never written over
         return;
     }

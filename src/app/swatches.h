@@ -11,11 +11,18 @@ struct Swatch {
     TColor colour;
 };
 
-// In stacking order, bottom first: row by row, the left column first.
-inline constexpr std::array<Swatch, 20> swatches{{
-    {3, 0, 0, 0x0000FF},    {2, 36, 0, 0xE1E1FF},    {4, 0, 37, 0xFF0000},   {5, 36, 37, 0xF0CAA6},
-    {6, 0, 72, 0x800080},   {7, 36, 72, 0xFF00FF},   {8, 0, 108, 0x008000},  {9, 36, 108, 0x00FF00},
-    {10, 0, 144, 0x800000}, {11, 36, 144, 0xFFFF00}, {12, 0, 180, 0x00FFFF}, {13, 36, 180, 0xCAFFFF},
-    {14, 0, 216, 0x000000}, {15, 36, 216, 0xFFFFFF}, {16, 0, 252, 0x808080}, {17, 36, 252, 0xC0C0C0},
-    {18, 0, 288, 0x000080}, {19, 36, 288, 0xC080FF}, {20, 0, 324, 0x808000}, {21, 36, 324, 0x0080FF},
-}};
+// In stacking order, bottom first: row by row, the left column first. The
+// colours are the surface's, which the save's colour table holds exactly.
+inline constexpr std::array<Swatch, 20> swatches = [] {
+    constexpr struct {
+        int number, left, top;
+    } places[] = {
+        {3, 0, 0},    {2, 36, 0},    {4, 0, 37},    {5, 36, 37},   {6, 0, 72},    {7, 36, 72},   {8, 0, 108},
+        {9, 36, 108}, {10, 0, 144},  {11, 36, 144}, {12, 0, 180},  {13, 36, 180}, {14, 0, 216},  {15, 36, 216},
+        {16, 0, 252}, {17, 36, 252}, {18, 0, 288},  {19, 36, 288}, {20, 0, 324},  {21, 36, 324},
+    };
+    std::array<Swatch, 20> placed{};
+    for (std::size_t index = 0; index < placed.size(); ++index)
+        placed[index] = {places[index].number, places[index].left, places[index].top, swatchColours[index]};
+    return placed;
+}();

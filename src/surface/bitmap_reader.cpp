@@ -216,7 +216,7 @@ void readRows(const std::uint8_t* data, const Layout& layout, const Masks& masks
 
 } // namespace
 
-TPicture DecodeBitmap(const std::uint8_t* data, std::size_t size)
+TPicture decodeBitmap(const std::uint8_t* data, std::size_t size)
 {
     if (size == 0)
         return TPicture();
@@ -235,7 +235,7 @@ TPicture DecodeBitmap(const std::uint8_t* data, std::size_t size)
 
     // Only as many colours as the pixels can name and as fit before them.
     const bool indexed = layout.bitsPerPixel <= 8;
-    TColorTable table{};
+    ColourTable table{};
     if (indexed) {
         std::size_t entries = std::size_t(1) << layout.bitsPerPixel;
         if (layout.coloursUsed != 0)

@@ -75,7 +75,7 @@ void fillDeviceIndependentBitmap(const TPicture& picture, std::span<std::uint8_t
     }
 }
 
-std::vector<std::uint8_t> EncodeBitmap(const TPicture& picture)
+std::vector<std::uint8_t> encodeBitmap(const TPicture& picture)
 {
     const DeviceIndependentBitmapSizes sizes = deviceIndependentBitmapSizes(picture);
     const std::size_t pixelOffset = fileHeaderSize + sizes.header;

@@ -10,12 +10,6 @@ namespace {
 
 constexpr int cubeLevels[] = {0x00, 0x33, 0x66, 0x99, 0xCC, 0xFF};
 
-// The twenty swatch colours, as in src/app/swatches.h (which the surface
-// cannot include): a child's colours must come back from a save exactly.
-constexpr TColor swatchColours[] = {0x0000FF, 0xE1E1FF, 0xFF0000, 0xF0CAA6, 0x800080, 0xFF00FF, 0x008000,
-                                    0x00FF00, 0x800000, 0xFFFF00, 0x00FFFF, 0xCAFFFF, 0x000000, 0xFFFFFF,
-                                    0x808080, 0xC0C0C0, 0x000080, 0xC080FF, 0x808000, 0x0080FF};
-
 // Greys between the cube's six and the swatches' 0x80 and 0xC0: each stretch
 // between those split into equal steps, as many as keep every step near
 // 255 / 35, the step if all 36 greys were evenly spaced.
@@ -39,9 +33,9 @@ static_assert(216 + offCubeSwatchCount() + int(std::size(fillingGreys)) == 256);
 // In order: 0-215 the 6 x 6 x 6 cube of cubeLevels, red changing fastest,
 // then green, then blue; 216-227 the twelve swatch colours the cube lacks,
 // in swatch order; 228-255 the filling greys, darkest first.
-constexpr TColorTable buildHalftone()
+constexpr ColourTable buildHalftone()
 {
-    TColorTable table{};
+    ColourTable table{};
     int next = 0;
     for (int blue : cubeLevels)
         for (int green : cubeLevels)
@@ -55,7 +49,7 @@ constexpr TColorTable buildHalftone()
     return table;
 }
 
-constexpr TColorTable halftone = buildHalftone();
+constexpr ColourTable halftone = buildHalftone();
 
 int squaredDistance(TColor a, TColor b)
 {
@@ -71,7 +65,7 @@ int squaredDistance(TColor a, TColor b)
 // index make one key, so the least key is the nearest entry and, of equally
 // near ones, the lower index, whatever the order of the list; and the loop
 // has no branch to mispredict.
-std::uint8_t nearestAmong(const TColorTable& table, TColor colour, const std::uint8_t* candidates, int count)
+std::uint8_t nearestAmong(const ColourTable& table, TColor colour, const std::uint8_t* candidates, int count)
 {
     int bestKey = std::numeric_limits<int>::max();
     for (int i = 0; i < count; ++i) {
@@ -151,9 +145,9 @@ const HalftoneBlocks& halftoneBlocks()
 
 } // namespace
 
-const TColorTable& HalftonePalette() { return halftone; }
+const ColourTable& halftonePalette() { return halftone; }
 
-std::uint8_t nearestPaletteIndex(const TColorTable& table, TColor colour)
+std::uint8_t nearestPaletteIndex(const ColourTable& table, TColor colour)
 {
     static constexpr auto everyIndex = [] {
         std::array<std::uint8_t, 256> indices{};
@@ -164,7 +158,7 @@ std::uint8_t nearestPaletteIndex(const TColorTable& table, TColor colour)
     return nearestAmong(table, colour, everyIndex.data(), 256);
 }
 
-TPicture ToHalftone(const TPicture& picture)
+TPicture toHalftone(const TPicture& picture)
 {
     if (picture.bitsPerPixel() == 8)
         return picture;

@@ -16,7 +16,7 @@ TPicture::TPicture() = default;
 
 TPicture::TPicture(int width, int height) { allocate(width, height, 24); }
 
-TPicture::TPicture(int width, int height, const TColorTable& table) : table(table) { allocate(width, height, 8); }
+TPicture::TPicture(int width, int height, const ColourTable& table) : table(table) { allocate(width, height, 8); }
 
 void TPicture::allocate(int newWidth, int newHeight, int newBitsPerPixel)
 {

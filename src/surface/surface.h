@@ -26,7 +26,7 @@ inline constexpr TColor clWhite = 0xFFFFFF;
 // What reading a pixel outside the picture answers.
 inline constexpr TColor clInvalid = 0xFFFFFFFF;
 
-using TColorTable = std::array<TColor, 256>;
+using ColourTable = std::array<TColor, 256>;
 
 // The program's own errors; the text is what the user is shown.
 class ScribboError : public std::runtime_error {
@@ -69,7 +69,7 @@ class TPicture {
 public:
     TPicture();                                                // empty, 0 x 0: draws nothing
     TPicture(int width, int height);                           // 24 bits per pixel, every pixel 0 (black)
-    TPicture(int width, int height, const TColorTable& table); // 8 bits per pixel, every index 0
+    TPicture(int width, int height, const ColourTable& table); // 8 bits per pixel, every index 0
     int Width() const { return width; }
     int Height() const { return height; }
     int bitsPerPixel() const { return depth; } // 24 or 8
@@ -81,7 +81,7 @@ public:
     int stride() const { return bytesPerRow; }
     std::uint8_t* row(int y) { return bits.data() + std::size_t(y) * std::size_t(bytesPerRow); }
     const std::uint8_t* row(int y) const { return bits.data() + std::size_t(y) * std::size_t(bytesPerRow); }
-    const TColorTable& colourTable() const { return table; } // meaningful at 8 bpp only
+    const ColourTable& colourTable() const { return table; } // meaningful at 8 bpp only
 
     // What a colour is stored as: the colour itself at 24 bpp, the index of
     // the nearest table entry at 8 bpp.
@@ -99,7 +99,7 @@ private:
     int depth = 24;      // bits per pixel
     int bytesPerRow = 0; // padded to a multiple of four
     std::vector<std::uint8_t, ZeroedAllocator<std::uint8_t>> bits;
-    TColorTable table{};
+    ColourTable table{};
 };
 
 class TCanvas {
@@ -139,14 +139,21 @@ private:
     int penY = 0;
 };
 
+// The twenty colours of the swatches, in their stacking order. The halftone
+// table holds each exactly: a child's colours come back from a save as they
+// were drawn.
+inline constexpr std::array<TColor, 20> swatchColours{
+    0x0000FF, 0xE1E1FF, 0xFF0000, 0xF0CAA6, 0x800080, 0xFF00FF, 0x008000, 0x00FF00, 0x800000, 0xFFFF00,
+    0x00FFFF, 0xCAFFFF, 0x000000, 0xFFFFFF, 0x808080, 0xC0C0C0, 0x000080, 0xC080FF, 0x808000, 0x0080FF};
+
 // The fixed 256-colour table that every save converts to and writes.
-const TColorTable& HalftonePalette();
+const ColourTable& halftonePalette();
 // The index of the table's entry nearest a colour: least squared distance in
 // red, green and blue, the lower index of equally near entries.
-std::uint8_t nearestPaletteIndex(const TColorTable& table, TColor colour);
+std::uint8_t nearestPaletteIndex(const ColourTable& table, TColor colour);
 // A picture converted to 8 bits per pixel with the halftone table, each pixel the nearest entry, no dithering;
 // an 8-bit picture comes back unchanged.
-TPicture ToHalftone(const TPicture& picture);
+TPicture toHalftone(const TPicture& picture);
 // A picture as a device-independent bitmap, the body of a Windows bitmap
 // file: an information header, with the colour table at 8 bits per pixel,
 // and the pixel rows, the bottom row first, each padded to a multiple of
@@ -162,12 +169,12 @@ void fillDeviceIndependentBitmap(const TPicture& picture, std::span<std::uint8_t
 // A 24-bit picture gives a 24-bit file without a table; an empty picture a
 // header of width and height 0 and no rows. A file past 4 GiB cannot be
 // written: ScribboError.
-std::vector<std::uint8_t> EncodeBitmap(const TPicture& picture);
+std::vector<std::uint8_t> encodeBitmap(const TPicture& picture);
 
 // The picture in a Windows bitmap file's bytes: its own size, 8 bits per pixel with its colour table when the file
 // has one (1, 4 and 8 bits), 24 bits otherwise. No bytes: the empty picture. Throws ScribboError with
 // "Stream read error" when the data ends inside the headers or the colour table, else "Bitmap image is not valid".
-TPicture DecodeBitmap(const std::uint8_t* data, std::size_t size);
+TPicture decodeBitmap(const std::uint8_t* data, std::size_t size);
 // Beyond that: 2-bit files read like the others with a table; an index past the file's table is black, the
 // picture's table being zero there; pixels that run-length data skips keep index 0; the pixels are read from the
 // file's pixel offset. Refused as not valid before anything is allocated: a side longer than maximumBitmapSide or

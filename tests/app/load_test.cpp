@@ -38,7 +38,7 @@ QStringList listed(const TLoadPic& dialog)
 // Whole headers, but 7 bits per pixel.
 std::vector<std::uint8_t> broken()
 {
-    std::vector<std::uint8_t> bytes = EncodeBitmap(patterned(4, 4));
+    std::vector<std::uint8_t> bytes = encodeBitmap(patterned(4, 4));
     bytes[28] = 7;
     return bytes;
 }
@@ -89,9 +89,9 @@ private slots:
     void theListHoldsTheFolderPicturesInOrderAndTheirPreviews()
     {
         Program program;
-        writeFile(program.file("b.bmp"), EncodeBitmap(patterned(200, 100)));
-        writeFile(program.file("A.BMP"), EncodeBitmap(patterned(20, 10)));
-        writeFile(program.file(".bmp"), EncodeBitmap(patterned(5, 5))); // saved under an empty name
+        writeFile(program.file("b.bmp"), encodeBitmap(patterned(200, 100)));
+        writeFile(program.file("A.BMP"), encodeBitmap(patterned(20, 10)));
+        writeFile(program.file(".bmp"), encodeBitmap(patterned(5, 5))); // saved under an empty name
         writeFile(program.file(".hidden.bmp"), {});
         writeFile(program.file("notes.txt"), {});
         writeFile(program.file("broken.bmp"), broken());
@@ -129,8 +129,8 @@ private slots:
         Program program;
         TDrawForm& form = program.form;
         const TPicture file = patterned(800, 600);
-        writeFile(program.file("big.bmp"), EncodeBitmap(file));
-        writeFile(program.file("small.bmp"), EncodeBitmap(patterned(100, 100)));
+        writeFile(program.file("big.bmp"), encodeBitmap(file));
+        writeFile(program.file("small.bmp"), encodeBitmap(patterned(100, 100)));
         writeFile(program.file("empty.bmp"), {});
         form.Edit1->setText("My cat");
         load(program, "big.bmp");
@@ -157,7 +157,7 @@ private slots:
     {
         Program program;
         TDrawForm& form = program.form;
-        writeFile(program.file("small.bmp"), EncodeBitmap(patterned(100, 100)));
+        writeFile(program.file("small.bmp"), encodeBitmap(patterned(100, 100)));
         writeFile(program.file("broken.bmp"), broken());
         press(form, Qt::LeftButton, 10, 10);
         move(form, 600, 400);

@@ -25,7 +25,7 @@ void print(Program& program, TSpeedButton* TConfirmBox::*answer)
 // The bitmap the printer is handed: a bitmap file's bytes without its file header.
 std::vector<std::uint8_t> deviceIndependentBitmap(const TPicture& picture)
 {
-    const std::vector<std::uint8_t> file = EncodeBitmap(picture);
+    const std::vector<std::uint8_t> file = encodeBitmap(picture);
     return {file.begin() + 14, file.end()};
 }
 
@@ -95,7 +95,7 @@ private slots:
         QCOMPARE(form.Edit1->text(), QString("My cat"));
 
         // After a save the picture has 8 bits and its table, and goes so.
-        form.Image1->Assign(ToHalftone(form.Image1->Picture()));
+        form.Image1->Assign(toHalftone(form.Image1->Picture()));
         form.Edit1->clear();
         printer.calls.clear();
         printer.dotsPerInch = {300, 300};

@@ -169,7 +169,7 @@ private slots:
         QVERIFY(!form.Modified);
         QCOMPARE(form.Image1->Picture().bitsPerPixel(), 8);
         QCOMPARE_PICTURES(form.Image1->Picture(), drawn);
-        QCOMPARE(contentsOf(program.file("pics/cat.bmp")), bytesOf(EncodeBitmap(form.Image1->Picture())));
+        QCOMPARE(contentsOf(program.file("pics/cat.bmp")), bytesOf(encodeBitmap(form.Image1->Picture())));
         QVERIFY(program.fake.dialogs.boxes.empty());
 
         // Strokes now go into the 8-bit picture; a second save writes it as it is.
@@ -186,7 +186,7 @@ private slots:
         }
         QCOMPARE(form.Image1->Picture().bitsPerPixel(), 8);
         QCOMPARE(form.Image1->Picture().pixel(350, 400), red);
-        QCOMPARE(contentsOf(program.file("dog.bmp")), bytesOf(EncodeBitmap(form.Image1->Picture())));
+        QCOMPARE(contentsOf(program.file("dog.bmp")), bytesOf(encodeBitmap(form.Image1->Picture())));
         // The name typed last time is not kept; Escape does not close the dialog.
         {
             const auto answer = answerModal<TSaveBox>([&](TSaveBox& box) {
@@ -310,7 +310,7 @@ private slots:
         form.keepUnsavedPicture(now);
         for (const char* name :
              {"Unsaved picture 2026-12-09 07-05-00 (2).bmp", "Unsaved picture 2026-12-09 07-05-00 (3).bmp"})
-            QCOMPARE(contentsOf(program.file(name)), bytesOf(EncodeBitmap(ToHalftone(drawn))));
+            QCOMPARE(contentsOf(program.file(name)), bytesOf(encodeBitmap(toHalftone(drawn))));
         QCOMPARE(form.Image1->Picture().bitsPerPixel(), 24); // the window's picture is left as it was
     }
 };

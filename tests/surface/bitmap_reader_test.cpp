@@ -41,7 +41,7 @@ struct Outcome {
 Outcome decode(const Bytes& bytes, std::size_t size)
 {
     try {
-        return {DecodeBitmap(bytes.data(), size), ""};
+        return {decodeBitmap(bytes.data(), size), ""};
     } catch (const ScribboError& error) {
         return {TPicture(), error.what()};
     }
@@ -154,31 +154,31 @@ TEST(Bitmap, EveryCorpusFileDecodesToItsReferenceOrIsRefusedAsDecided)
 TEST(Bitmap, SavedPicturesReadBackWithTheirSizeDepthTableAndPixels)
 {
     for (int width = 1; width <= 9; ++width) {
-        TPicture indexed(width, 3, HalftonePalette()), direct(width, 3); // the table's colours are all different
+        TPicture indexed(width, 3, halftonePalette()), direct(width, 3); // the table's colours are all different
         for (int i = 0; i < width * 3; ++i) {
             indexed.setStoredAt(i % width, i / width, std::uint32_t(i * 37) & 0xFF);
             direct.setStoredAt(i % width, i / width, std::uint32_t(i * 0x2F1D3B) & 0xFFFFFF);
         }
         for (const TPicture* picture : {&indexed, &direct}) {
-            const Bytes bytes = EncodeBitmap(*picture);
-            const TPicture read = DecodeBitmap(bytes.data(), bytes.size());
+            const Bytes bytes = encodeBitmap(*picture);
+            const TPicture read = decodeBitmap(bytes.data(), bytes.size());
             EXPECT_EQ(read.bitsPerPixel(), picture->bitsPerPixel());
             EXPECT_EQ(read.colourTable(), picture->colourTable());
             EXPECT_EQ(describeMismatch(read, *picture, "RoundTrip"), "") << width;
         }
         // With two colours in the file's table, the picture's has zeros after them: other indices show black.
-        const Bytes twoColours = withField(EncodeBitmap(indexed), coloursField, 2);
-        const TPicture read = DecodeBitmap(twoColours.data(), twoColours.size());
+        const Bytes twoColours = withField(encodeBitmap(indexed), coloursField, 2);
+        const TPicture read = decodeBitmap(twoColours.data(), twoColours.size());
         for (int i = 0; i < width * 3; ++i)
             EXPECT_EQ(read.pixel(i % width, i / width),
                       i * 37 % 256 < 2 ? indexed.pixel(i % width, i / width) : clBlack);
         EXPECT_EQ(read.colourTable()[2], clBlack);
     }
-    for (const TPicture& empty : {TPicture(), ToHalftone(TPicture())}) {
-        const Bytes bytes = EncodeBitmap(empty);
-        EXPECT_TRUE(DecodeBitmap(bytes.data(), bytes.size()).isEmpty());
+    for (const TPicture& empty : {TPicture(), toHalftone(TPicture())}) {
+        const Bytes bytes = encodeBitmap(empty);
+        EXPECT_TRUE(decodeBitmap(bytes.data(), bytes.size()).isEmpty());
     }
-    EXPECT_TRUE(DecodeBitmap(nullptr, 0).isEmpty());
+    EXPECT_TRUE(decodeBitmap(nullptr, 0).isEmpty());
 }
 
 // Prefixes short of the table end are read errors; after that they are refused until the whole picture is there
@@ -188,7 +188,7 @@ TEST(Bitmap, EveryPrefixOfAFileIsAReadErrorThenNotValidThenTheWholePicture)
     for (const char* name : {"g/pal8os2.bmp", "g/pal4.bmp", "g/rgb16-565.bmp", "g/pal8rle.bmp", "g/pal4rle.bmp"}) {
         SCOPED_TRACE(name);
         const Bytes bytes = readFile(corpus + "/" + name);
-        const TPicture whole = DecodeBitmap(bytes.data(), bytes.size());
+        const TPicture whole = decodeBitmap(bytes.data(), bytes.size());
         const std::size_t pixelOffset = bytes[10] | bytes[11] << 8; // right after the table in these files
         std::size_t firstWhole = 0;
         for (std::size_t size = 1; size <= bytes.size(); ++size) {
@@ -209,7 +209,7 @@ TEST(Bitmap, EveryPrefixOfAFileIsAReadErrorThenNotValidThenTheWholePicture)
 // Run lengths are checked against the limits alone, since a few bytes can fill any picture.
 TEST(Bitmap, PicturesPastTheSizeLimitsAreRefusedBeforeAnythingIsAllocated)
 {
-    Bytes endOnly = EncodeBitmap(TPicture(1, 1, HalftonePalette()));
+    Bytes endOnly = encodeBitmap(TPicture(1, 1, halftonePalette()));
     endOnly.resize(1078);
     endOnly.insert(endOnly.end(), {0, 1}); // the end of the picture at once
     endOnly = withField(endOnly, compressionField, 1);
@@ -226,7 +226,7 @@ TEST(Bitmap, PicturesPastTheSizeLimitsAreRefusedBeforeAnythingIsAllocated)
                                         Size(0x7FFFFFFF, 0x7FFFFFFF), Size(-1, 1)})
         EXPECT_EQ(sized(width, height).error, notValid) << width << " x " << height;
     // Within the limits, uncompressed: refused, as the file is far shorter than its pixels.
-    const Bytes save = EncodeBitmap(TPicture(1, 1));
+    const Bytes save = encodeBitmap(TPicture(1, 1));
     EXPECT_EQ(decode(withField(withField(save, widthField, 8192), heightField, 8192), save.size()).error, notValid);
 }
 

@@ -1,5 +1,4 @@
 // Saving: the halftone table, converting to it, and the bytes of bitmap files.
-#include "app/swatches.h"
 #include "pictures.h"
 
 #include <gtest/gtest.h>
@@ -36,7 +35,7 @@ int squaredDistance(TColor a, TColor b)
 
 std::uint32_t bruteForceNearest(TColor colour)
 {
-    const TColorTable& table = HalftonePalette();
+    const ColourTable& table = halftonePalette();
     std::uint32_t best = 0;
     for (std::uint32_t i = 1; i < 256; ++i)
         if (squaredDistance(colour, table[i]) < squaredDistance(colour, table[best]))
@@ -48,14 +47,14 @@ std::uint32_t bruteForceNearest(TColor colour)
 
 TEST(Halftone, TableHas256DistinctEntriesAndKeepsEverySwatchColourExactly)
 {
-    const TColorTable& table = HalftonePalette();
+    const ColourTable& table = halftonePalette();
     const std::set<TColor> entries(table.begin(), table.end());
     EXPECT_EQ(entries.size(), 256u);
     EXPECT_LE(*entries.rbegin(), 0xFFFFFFu); // no high bytes
     TPicture drawing = whitePicture(43, 5);
     for (int i = 0; i < 43; ++i)
-        TCanvas(drawing).SetPixel(i, i % 5, swatches[i % 20].colour);
-    const TPicture converted = ToHalftone(drawing);
+        TCanvas(drawing).SetPixel(i, i % 5, swatchColours[std::size_t(i % 20)]);
+    const TPicture converted = toHalftone(drawing);
     EXPECT_EQ(converted.bitsPerPixel(), 8);
     EXPECT_EQ(converted.colourTable(), table);
     EXPECT_EQ(describeMismatch(converted, drawing, "HalftoneSwatches"), "");
@@ -73,7 +72,7 @@ TEST(Halftone, EveryPixelBecomesTheNearestEntryAsABruteForceSearchFindsIt)
             const TColor v = TColor(x & 0xFF), sweeps[] = {v * 0x010101, v, v << 8, v << 16, v * 0x101, v | 0x80FF00};
             picture.setStoredAt(x, y, drawn = y < 6 ? sweeps[y] : random() % 3 ? drawn : TColor(random() & 0xFFFFFF));
         }
-    const TPicture converted = ToHalftone(picture);
+    const TPicture converted = toHalftone(picture);
     for (int y = 0; y < picture.Height(); ++y)
         for (int x = 0; x < picture.Width(); ++x)
             ASSERT_EQ(converted.storedAt(x, y), bruteForceNearest(picture.pixel(x, y))) << x << ", " << y;
@@ -81,14 +80,14 @@ TEST(Halftone, EveryPixelBecomesTheNearestEntryAsABruteForceSearchFindsIt)
 
 TEST(Bitmap, EightBitPictureIsHeaderTableAndRowsBottomFirstPaddedWithZeros)
 {
-    TColorTable table{};
+    ColourTable table{};
     for (int i = 0; i < 256; ++i)
         table[i] = TColor(i) | TColor(255 - i) << 8 | TColor(i ^ 0x5A) << 16;
     table[7] = 0xAB123456; // a stray high byte is not written
     TPicture picture(3, 2, table);
     const std::uint8_t pixels[] = {1, 2, 3, 0xEE, 250, 251, 7, 0xEE}; // the padding holds garbage
     std::copy(pixels, pixels + 8, picture.row(0));
-    const Bytes bytes = EncodeBitmap(picture);
+    const Bytes bytes = encodeBitmap(picture);
     ASSERT_EQ(bytes.size(), 1086u);
     EXPECT_EQ(slice(bytes, 0, 2), (Bytes{'B', 'M'}));
     EXPECT_EQ(headerWords(bytes), (Words{1086, 0, 1078, 40, 3, 2, 1 | 8 << 16, 0, 8, 0, 0, 256, 0}));
@@ -96,12 +95,12 @@ TEST(Bitmap, EightBitPictureIsHeaderTableAndRowsBottomFirstPaddedWithZeros)
     EXPECT_EQ(slice(bytes, 54 + 4 * 7, 4), (Bytes{0x12, 0x34, 0x56, 0}));
     EXPECT_EQ(slice(bytes, 54 + 4 * 255, 4), (Bytes{0xA5, 0, 0xFF, 0}));
     EXPECT_EQ(slice(bytes, 1078, 8), (Bytes{250, 251, 7, 0, 1, 2, 3, 0}));
-    EXPECT_EQ(EncodeBitmap(ToHalftone(picture)), bytes); // already 8-bit: unchanged, its own table kept
+    EXPECT_EQ(encodeBitmap(toHalftone(picture)), bytes); // already 8-bit: unchanged, its own table kept
 
-    const Bytes save = EncodeBitmap(ToHalftone(whitePicture())); // the drawing area's
+    const Bytes save = encodeBitmap(toHalftone(whitePicture())); // the drawing area's
     EXPECT_EQ(save.size(), std::size_t(14 + 40 + 1024 + 724 * 489));
     EXPECT_EQ(headerWords(save)[2], 1078u);
-    EXPECT_EQ(headerWords(EncodeBitmap(ToHalftone(TPicture()))),
+    EXPECT_EQ(headerWords(encodeBitmap(toHalftone(TPicture()))),
               (Words{1078, 0, 1078, 40, 0, 0, 1 | 8 << 16, 0, 0, 0, 0, 256, 0}));
 }
 
@@ -111,10 +110,10 @@ TEST(Bitmap, TwentyFourBitPictureHasNoTableAndBlueGreenRedRows)
     for (int i = 0; i < 6; ++i)
         picture.setStoredAt(i % 3, i / 3, 0x030201 + 0x101010 * TColor(i));
     picture.row(0)[9] = picture.row(1)[11] = 0xEE;
-    const Bytes bytes = EncodeBitmap(picture);
+    const Bytes bytes = encodeBitmap(picture);
     ASSERT_EQ(bytes.size(), 78u);
     EXPECT_EQ(headerWords(bytes), (Words{78, 0, 54, 40, 3, 2, 1 | 24 << 16, 0, 24, 0, 0, 0, 0}));
     EXPECT_EQ(slice(bytes, 54, 24), (Bytes{0x33, 0x32, 0x31, 0x43, 0x42, 0x41, 0x53, 0x52, 0x51, 0, 0, 0,
                                            0x03, 0x02, 0x01, 0x13, 0x12, 0x11, 0x23, 0x22, 0x21, 0, 0, 0}));
-    EXPECT_EQ(headerWords(EncodeBitmap(TPicture())), (Words{54, 0, 54, 40, 0, 0, 1 | 24 << 16, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(headerWords(encodeBitmap(TPicture())), (Words{54, 0, 54, 40, 0, 0, 1 | 24 << 16, 0, 0, 0, 0, 0, 0}));
 }

@@ -6,9 +6,9 @@
 namespace {
 
 // A small table with some near colours, so nearest-entry mapping matters.
-TColorTable testTable()
+ColourTable testTable()
 {
-    TColorTable table{};
+    ColourTable table{};
     for (int i = 0; i < 256; ++i)
         table[i] = TColor((i * 37) % 256) | TColor((i * 91) % 256) << 8 | TColor((i * 13) % 256) << 16;
     table[0] = clBlack;

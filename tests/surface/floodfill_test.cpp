@@ -28,7 +28,7 @@ TPicture referenceFill(TPicture picture, int x, int y, TColor brush)
     return picture;
 }
 
-TPicture randomPicture(std::mt19937& random, int width, int height, int colours, const TColorTable* table)
+TPicture randomPicture(std::mt19937& random, int width, int height, int colours, const ColourTable* table)
 {
     TPicture picture = table ? TPicture(width, height, *table) : TPicture(width, height);
     TCanvas canvas(picture);
@@ -127,7 +127,7 @@ TEST(FloodFill, PaintsExactlyWhatABreadthFirstSearchFinds)
 {
     std::mt19937 random(42);
     std::uniform_int_distribution<int> size(1, 40), colours(2, 4);
-    TColorTable table{};
+    ColourTable table{};
     table[0] = clWhite;
     table[1] = clBlack;
     table[2] = 0x0000FF;

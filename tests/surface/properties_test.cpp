@@ -76,9 +76,9 @@ void run(TCanvas& canvas, const Call& call, int dx = 0, int dy = 0)
     }
 }
 
-TColorTable spreadTable()
+ColourTable spreadTable()
 {
-    TColorTable table{};
+    ColourTable table{};
     for (int i = 0; i < 256; ++i)
         table[i] = TColor((i & 7) * 36) | TColor(((i >> 3) & 7) * 36) << 8 | TColor((i >> 6) * 85) << 16;
     return table;

@@ -1,4 +1,4 @@
-#include "color_dialog.h"
+#include "colour_dialog.h"
 
 bool TColorDialog::Execute(Dialogs& dialogs)
 {

@@ -151,8 +151,8 @@ public:
 
     // Printing (brisko_drawu_print.cpp)
     void printbtnClick(QObject* Sender);
-    // The whole bitmap stretched over the rectangle, handed over as one
-    // device-independent bitmap at its own size.
+    // The whole bitmap stretched over the rectangle (right and bottom
+    // exclusive), handed to the printer at its own size and in its own format.
     void StretchBitmapToCanvas(Printer& Canvas, const TRect& Rect, const TPicture& Bitmap);
 
 protected:

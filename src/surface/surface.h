@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <functional>
 #include <new>
-#include <span>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -154,17 +153,6 @@ std::uint8_t nearestPaletteIndex(const ColourTable& table, TColor colour);
 // A picture converted to 8 bits per pixel with the halftone table, each pixel the nearest entry, no dithering;
 // an 8-bit picture comes back unchanged.
 TPicture toHalftone(const TPicture& picture);
-// A picture as a device-independent bitmap, the body of a Windows bitmap
-// file: an information header, with the colour table at 8 bits per pixel,
-// and the pixel rows, the bottom row first, each padded to a multiple of
-// four bytes. 8-bit pictures keep their depth, every other one has 24 bits.
-struct DeviceIndependentBitmapSizes {
-    std::size_t header; // the information header and the colour table
-    std::size_t rows;
-};
-DeviceIndependentBitmapSizes deviceIndependentBitmapSizes(const TPicture& picture);
-// Fills blocks of exactly those sizes (std::invalid_argument otherwise).
-void fillDeviceIndependentBitmap(const TPicture& picture, std::span<std::uint8_t> header, std::span<std::uint8_t> rows);
 // The bytes of the Windows bitmap file of an 8-bit picture, in the layout of the save's table.
 // A 24-bit picture gives a 24-bit file without a table; an empty picture a
 // header of width and height 0 and no rows. A file past 4 GiB cannot be

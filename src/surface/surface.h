@@ -33,6 +33,17 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A bitmap file refused: the user is shown one of two texts, and the reason
+// names the check that refused the file, for tests and the fuzzer.
+class BitmapRefused : public ScribboError {
+public:
+    BitmapRefused(const char* message, const char* reason) : ScribboError(message), reasonText(reason) {}
+    const char* reason() const noexcept { return reasonText; }
+
+private:
+    const char* reasonText; // a string literal
+};
+
 // Pixel storage from calloc: the system hands out zeroed pages lazily, so a
 // new picture costs nothing until it is drawn on.
 template <typename T>
@@ -160,7 +171,7 @@ TPicture toHalftone(const TPicture& picture);
 std::vector<std::uint8_t> encodeBitmap(const TPicture& picture);
 
 // The picture in a Windows bitmap file's bytes: its own size, 8 bits per pixel with its colour table when the file
-// has one (1, 4 and 8 bits), 24 bits otherwise. No bytes: the empty picture. Throws ScribboError with
+// has one (1, 4 and 8 bits), 24 bits otherwise. No bytes: the empty picture. Throws BitmapRefused with
 // "Stream read error" when the data ends inside the headers or the colour table, else "Bitmap image is not valid".
 TPicture decodeBitmap(const std::uint8_t* data, std::size_t size);
 // Beyond that: 2-bit files read like the others with a table; an index past the file's table is black, the

@@ -19,7 +19,7 @@
 #include <ctime>
 
 // What a close request goes on to do; FormClose may turn it to caNone.
-enum TCloseAction { caNone, caHide, caFree, caMinimize };
+enum TCloseAction { caNone, caHide };
 
 class TDrawForm : public QWidget {
 public:
@@ -34,7 +34,7 @@ public:
 
     // Controls on the window (created in brisko_drawu_layout.cpp)
     TImage* Image1; // the drawing area
-    TImage* Image3; // hidden: the undo snapshot
+    TImage* Image3; // hidden: the undo snapshot, and after a load the loaded file's own picture
     TPanel* Panel1; // the left column
     TPanel* Panel2; // the top bar
     TPanel* Panel3; // the tool bar

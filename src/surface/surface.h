@@ -15,7 +15,8 @@
 
 using TColor = std::uint32_t; // 0x00BBGGRR, red in the low byte
 enum TPenMode { pmCopy, pmNotXor };
-enum TFillStyle { fsSurface, fsBorder }; // the program uses fsSurface only
+// The fill's one style: the region of one colour joined to the start.
+enum TFillStyle { fsSurface };
 struct TRect {
     int Left = 0, Top = 0, Right = 0, Bottom = 0;
 };

@@ -16,17 +16,7 @@ std::optional<TMouseButton> mouseButtonOf(Qt::MouseButton button)
     }
 }
 
-TShiftState shiftStateOf(Qt::KeyboardModifiers modifiers)
-{
-    TShiftState state = 0;
-    if (modifiers & Qt::ShiftModifier)
-        state |= ssShift;
-    if (modifiers & Qt::AltModifier)
-        state |= ssAlt;
-    if (modifiers & Qt::ControlModifier)
-        state |= ssCtrl;
-    return state;
-}
+TShiftState shiftStateOf(Qt::KeyboardModifiers modifiers) { return modifiers & Qt::ShiftModifier ? ssShift : 0; }
 
 bool callMouseHandler(const TMouseEvent& handler, QMouseEvent* event)
 {

@@ -35,6 +35,8 @@ inline double layoutScale(int screenWidth, int screenHeight)
 // What a close request goes on to do; FormClose may turn it to caNone.
 enum TCloseAction { caNone, caHide };
 
+class ScreenCover;
+
 class TDrawForm : public QWidget {
 public:
     // Runs FormCreate once the controls exist, before the window is shown.
@@ -200,9 +202,10 @@ private:
 
     // Layout (brisko_drawu_layout.cpp)
     void createControls();
-    // Whether the scale changed.
-    bool fitLayoutTo(QScreen& screen);
+    bool fitLayoutTo(const QSize& desktop);
+    static bool sizedByCompositor();
     double shownScale = 1;
+    ScreenCover* screenCover = nullptr; // keeps the window over the screen
     void createTopBar();
     void createToolBar();
     void createPalette();

@@ -57,6 +57,8 @@ protected:
     }
 };
 
+} // namespace
+
 // Keeps the window over the whole primary screen. Without a window manager
 // only its geometry places it; a window manager or compositor is asked for
 // full screen, which covers panels and docks as maximising does not, and
@@ -123,8 +125,6 @@ private:
     QTimer check;
     int requestsLeft = requestLimit;
 };
-
-} // namespace
 
 void TDrawForm::createControls()
 {
@@ -233,6 +233,13 @@ void TDrawForm::resizeEvent(QResizeEvent* event)
     Panel2->setGeometry(0, 0, width(), 53);
     SpeedButton1->move(width() - SpeedButton1->width() - 1, 0);
     QWidget::resizeEvent(event);
+    // A Wayland compositor gives a full-screen window the size that windows
+    // on its screen have, which need not be the size it reports for the
+    // screen: GNOME, laying its outputs out in their own pixels, reports one
+    // at 200 % at twice the size its windows are given.
+    // (Sizes set before the window is shown are Scribbo's own requests.)
+    if (sizedByCompositor() && isVisible() && windowState() & Qt::WindowFullScreen && windowHandle())
+        fitLayoutTo(nativeSize(*windowHandle()));
 }
 
 QRect TDrawForm::layoutArea() const { return QRect(mapToGlobal(QPoint(0, 0)), QSize(layoutWidth, layoutHeight)); }
@@ -240,37 +247,43 @@ QRect TDrawForm::layoutArea() const { return QRect(mapToGlobal(QPoint(0, 0)), QS
 void TDrawForm::showOnPrimaryScreen()
 {
     QScreen* screen = QGuiApplication::primaryScreen();
-    fitLayoutTo(*screen);
-    auto* cover = new ScreenCover(*this);
-    connect(screen, &QScreen::geometryChanged, cover, [this, screen, cover] {
-        if (!fitLayoutTo(*screen)) {
-            cover->follow(scaledScreenGeometry(*screen, shownScale));
-            return;
-        }
-        // At a new scale the window is made afresh, once Qt has handled the
-        // screen's change: Qt sizes a full-screen window, and keeps its
-        // buffer, at the old scale.
-        QTimer::singleShot(0, cover, [this, screen, cover] {
-            hide();
-            destroy();
-            cover->showOn(scaledScreenGeometry(*screen, shownScale));
-        });
+    screenCover = new ScreenCover(*this);
+    fitLayoutTo(QSize(platform.display.screenWidth(), platform.display.screenHeight()));
+    connect(screen, &QScreen::geometryChanged, screenCover, [this, screen] {
+        // A compositor gives the window its new size itself (resizeEvent).
+        if (sizedByCompositor() || !fitLayoutTo(QSize(platform.display.screenWidth(), platform.display.screenHeight())))
+            screenCover->follow(scaledScreenGeometry(*screen, shownScale));
     });
-    cover->showOn(scaledScreenGeometry(*screen, shownScale));
+    screenCover->showOn(scaledScreenGeometry(*screen, shownScale));
 }
 
 // Where the display mode could not change to the layout's size, the whole
-// window is drawn at the largest scale at which the layout fits the screen.
-bool TDrawForm::fitLayoutTo(QScreen& screen)
+// window is drawn at the largest scale at which the layout fits the desktop
+// (its size in the desktop's own pixels). Whether the scale changed.
+bool TDrawForm::fitLayoutTo(const QSize& desktop)
 {
-    const double scale = layoutScale(platform.display.screenWidth(), platform.display.screenHeight());
+    const double scale = layoutScale(desktop.width(), desktop.height());
     if (scale == shownScale)
         return false;
     shownScale = scale;
+    QScreen& screen = *QGuiApplication::primaryScreen();
     setScreenScale(screen, scale);
     // Cursors are made for the scale they are shown at.
     for (QWidget* widget : std::initializer_list<QWidget*>{this, Panel1, Panel2, Panel3})
         applyCursorNumber(*widget, 6);
     Image1->setCursorNumber(Image1->cursorNumber());
+    // A window already shown is shown afresh at the new scale, once Qt has
+    // handled the change in hand. On X11 Qt keeps a window's size and buffer
+    // at the old scale, so it is made afresh too; a Wayland window, once
+    // hidden, is given new ones, and made afresh it would not be.
+    if (isVisible())
+        QTimer::singleShot(0, screenCover, [this, &screen] {
+            hide();
+            if (!sizedByCompositor())
+                destroy();
+            screenCover->showOn(scaledScreenGeometry(screen, shownScale));
+        });
     return true;
 }
+
+bool TDrawForm::sizedByCompositor() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }

@@ -1,7 +1,9 @@
 #include "screen_scale.h"
 
 #include <QScreen>
+#include <QWindow>
 #include <qpa/qplatformscreen.h>
+#include <qpa/qplatformwindow.h>
 
 #include <cmath>
 
@@ -13,6 +15,8 @@
 void setScreenScale(QScreen& screen, double factor) { QHighDpiScaling::setScreenFactor(&screen, factor); }
 
 double desktopScale(const QScreen& screen) { return screen.handle() ? screen.handle()->devicePixelRatio() : 1; }
+
+QSize nativeSize(const QWindow& window) { return window.handle() ? window.handle()->geometry().size() : window.size(); }
 
 QRect scaledScreenGeometry(const QScreen& screen, double factor)
 {

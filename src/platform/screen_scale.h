@@ -3,8 +3,10 @@
 #pragma once
 
 #include <QRect>
+#include <QSize>
 
 class QScreen;
+class QWindow;
 
 // Everything shown on the screen from now on is drawn that many times as
 // large as the desktop alone would draw it; 1 undoes it.
@@ -13,6 +15,9 @@ void setScreenScale(QScreen& screen, double factor);
 // The scale the desktop itself draws windows on the screen at (a Wayland
 // output's, 2 at 200 %), before the program's own: a whole number.
 double desktopScale(const QScreen& screen);
+
+// A window's size in the desktop's own pixels, before the program's scale.
+QSize nativeSize(const QWindow& window);
 
 // Where the screen is for windows on it at that scale. Qt's own account
 // (QScreen::geometry) can keep the size of the scale before until the

@@ -154,10 +154,11 @@ private:
     // screen's top left corner at this scale.
     double layoutScale() const { return std::max(1.0, std::min(shot.width() / 800.0, shot.height() / 600.0)); }
 
+    // The middle of a pixel of the layout as Qt takes the pointer: rounded
+    // to whole pixels of the layout.
     scribbo::Point onScreen(scribbo::Point layoutPoint) const
     {
-        return {int(std::floor((layoutPoint.x + 0.5) * layoutScale())),
-                int(std::floor((layoutPoint.y + 0.5) * layoutScale()))};
+        return {int(std::lround(layoutPoint.x * layoutScale())), int(std::lround(layoutPoint.y * layoutScale()))};
     }
 
     void drawStroke()

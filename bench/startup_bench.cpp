@@ -59,7 +59,8 @@ std::vector<ColourArea> minimalWindowSignals()
 bool showsAll(ScreenReader& reader, const std::vector<ColourArea>& signals)
 {
     return std::all_of(signals.begin(), signals.end(), [&](const ColourArea& signal) {
-        return reader.pixel(signal.area.left, signal.area.top) == signal.colour;
+        const int x = signal.area.left, y = signal.area.top;
+        return reader.grab(x, y, 1, 1).at(x, y) == signal.colour;
     });
 }
 

@@ -4,6 +4,7 @@
 // page, the picture's pixels and place, and the title's place.
 #include "picture_check.h"
 #include "print_queue.h"
+#include "read_file.h"
 #include "scribbo_test.h"
 
 #include <QImage>
@@ -11,8 +12,6 @@
 #include <cmath>
 #include <regex>
 #include <sstream>
-
-#include <sys/wait.h>
 
 namespace {
 
@@ -248,11 +247,11 @@ TEST_F(ScribboPrintTest, YesPrintsOneLandscapePageWithThePictureLosslessInItsPla
     // top (the font's ascent above the baseline, which is where Qt puts the
     // top of a line of text and what pdftotext measures) at 7 inches down.
     ASSERT_TRUE(tool({"pdftotext", "-bbox", document, checkFile("words.html")}).succeeded);
-    const std::vector<TitleWord> words = wordsIn(readTextFile(checkFile("words.html")));
+    const std::vector<TitleWord> words = wordsIn(readFile(checkFile("words.html")));
     std::string printedTitle;
     for (const TitleWord& word : words)
         printedTitle += (printedTitle.empty() ? "" : " ") + word.text;
-    ASSERT_EQ(printedTitle, title) << readTextFile(checkFile("words.html"));
+    ASSERT_EQ(printedTitle, title) << readFile(checkFile("words.html"));
     for (const TitleWord& word : words) {
         EXPECT_NEAR(word.top, words.front().top, 0.01) << word.text;
         EXPECT_NEAR(word.bottom, words.front().bottom, 0.01) << word.text;

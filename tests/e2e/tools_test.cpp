@@ -22,19 +22,6 @@ struct Expected {
 
 class ScribboToolsTest : public ScribboTest {
 protected:
-    // Press, move through the points, release: for shapes, whose rubber
-    // band shows nothing reliable to wait for while the button is down. Qt
-    // may merge moves that queue up unread; harmless here, as the shape
-    // runs from the press to the release and the band follows the last move.
-    void drag(const std::vector<Point>& inPicture)
-    {
-        moveTo(scribbo::toScreen(inPicture.front()));
-        pointer().press(Pointer::Left);
-        for (std::size_t index = 1; index < inPicture.size(); ++index)
-            moveTo(scribbo::toScreen(inPicture[index]));
-        pointer().release(Pointer::Left);
-    }
-
     // Once Scribbo has handled every event sent, checks them all on one screenshot.
     void expectPixels(const std::vector<Expected>& expected)
     {

@@ -1,5 +1,6 @@
 #include "print_queue.h"
 
+#include "read_file.h"
 #include "wait_until.h"
 
 #include <cerrno>
@@ -238,17 +239,17 @@ std::string PrintQueue::log() const
     // The scheduler's own debugging is left out but for what it says about
     // jobs, which tells why a filter failed.
     std::string text = "cupsd's error log:\n";
-    std::istringstream lines(readTextFile(directory.file("log/error_log")));
+    std::istringstream lines(readFile(directory.file("log/error_log")));
     for (std::string line; std::getline(lines, line);) {
         const bool aboutJob = line.find("] [Job ") != std::string::npos && line.find("] envp[") == std::string::npos
             && line.find("] argv[") == std::string::npos;
         if (!line.starts_with("D ") || aboutJob)
             text += line + "\n";
     }
-    const std::string output = readTextFile(directory.file("log/cupsd_output"));
+    const std::string output = readFile(directory.file("log/cupsd_output"));
     if (!output.empty())
         text += "cupsd's output:\n" + output;
-    const std::string backend = readTextFile(directory.file("log/cups-pdf-" + pdfPrinterName + "_log"));
+    const std::string backend = readFile(directory.file("log/cups-pdf-" + pdfPrinterName + "_log"));
     if (!backend.empty())
         text += "the PDF backend's log:\n" + backend;
     return text;

@@ -1,5 +1,6 @@
 #include "x_server.h"
 
+#include "read_file.h"
 #include "wait_until.h"
 
 #include <fstream>
@@ -50,16 +51,17 @@ bool lockHeldBy(int number, pid_t pid)
     return lock >> owner && owner == long(pid);
 }
 
-std::vector<std::string> serverArguments(XServer::Kind kind, int number, int depth)
+std::vector<std::string> serverArguments(XServer::Kind kind, int number, int depth, ScreenSize size)
 {
     const std::string display = ":" + std::to_string(number);
     const std::string bits = std::to_string(depth);
+    const std::string geometry = std::to_string(size.width) + "x" + std::to_string(size.height);
     // -noreset: by default the server resets when its last client goes,
     // refusing connections meanwhile and putting its screen size back.
     if (kind == XServer::Kind::Xvfb)
-        return {"Xvfb", display, "-screen", "0", "800x600x" + bits, "-nolisten", "tcp", "-noreset"};
+        return {"Xvfb", display, "-screen", "0", geometry + "x" + bits, "-nolisten", "tcp", "-noreset"};
     // -rfbport -1: no VNC port, so servers started side by side cannot collide on one.
-    return {"Xvnc", display,     "-geometry", "1024x768", "-depth", bits,      "-SecurityTypes",
+    return {"Xvnc", display,     "-geometry", geometry,   "-depth", bits,      "-SecurityTypes",
             "None", "-nolisten", "tcp",       "-rfbport", "-1",     "-noreset"};
 }
 
@@ -74,7 +76,21 @@ bool canConnect(const std::string& displayName)
     return true;
 }
 
-XServer::XServer(Kind serverKind, int colourDepth) : kind(serverKind), depth(colourDepth), directory("scribbo-x")
+std::optional<ScreenSize> readScreenSize(const std::string& displayName)
+{
+    Display* display = XOpenDisplay(displayName.c_str());
+    if (!display)
+        return std::nullopt;
+    const int screen = DefaultScreen(display);
+    const ScreenSize size{DisplayWidth(display, screen), DisplayHeight(display, screen)};
+    XCloseDisplay(display);
+    return size;
+}
+
+XServer::XServer(Kind serverKind, int colourDepth, std::optional<ScreenSize> screenSize)
+    : kind(serverKind), depth(colourDepth),
+      size(screenSize.value_or(serverKind == Kind::Xvfb ? ScreenSize{800, 600} : ScreenSize{1024, 768})),
+      directory("scribbo-x")
 {
     for (int number = firstNumber; number <= lastNumber; ++number) {
         if (!looksTaken(number) && startOn(number))
@@ -88,7 +104,7 @@ XServer::~XServer() = default;
 bool XServer::startOn(int number)
 {
     ChildOptions options;
-    options.arguments = serverArguments(kind, number, depth);
+    options.arguments = serverArguments(kind, number, depth, size);
     options.logPath = directory.file("server.log");
     process = std::make_unique<ChildProcess>(options);
     const std::string name = ":" + std::to_string(number);
@@ -102,4 +118,6 @@ bool XServer::startOn(int number)
     return false;
 }
 
-std::string XServer::log() const { return readTextFile(directory.file("server.log")); }
+std::vector<std::pair<std::string, std::string>> XServer::environment() const { return {{"DISPLAY", display}}; }
+
+std::string XServer::log() const { return readFile(directory.file("server.log")); }

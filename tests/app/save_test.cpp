@@ -6,6 +6,7 @@
 #include "modal_answer.h"
 #include "picture_files.h"
 #include "picture_names.h"
+#include "read_file.h"
 #include "window_test.h"
 
 #include <QtTest>
@@ -18,11 +19,7 @@ namespace {
 
 constexpr TColor red = 0x0000FF, pink = 0xC080FF;
 
-QByteArray contentsOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+QByteArray contentsOf(const QString& path) { return QByteArray::fromStdString(readFile(path.toStdString())); }
 
 QByteArray bytesOf(const std::vector<std::uint8_t>& bytes)
 {

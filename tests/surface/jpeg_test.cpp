@@ -1,24 +1,13 @@
 #include "jpeg.h"
+#include "read_file.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <vector>
-
-namespace {
-
-std::vector<std::uint8_t> readFile(const char* path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-} // namespace
 
 TEST(Jpeg, BlankStartPictureDecodesToWhite24Bit)
 {
-    const auto bytes = readFile(SCRIBBO_BLANK_JPEG);
+    const auto bytes = readFile<std::vector<std::uint8_t>>(SCRIBBO_BLANK_JPEG);
     ASSERT_FALSE(bytes.empty());
     const TPicture picture = decodeJpeg(bytes.data(), bytes.size());
     ASSERT_EQ(picture.Width(), 721);
@@ -31,7 +20,7 @@ TEST(Jpeg, BlankStartPictureDecodesToWhite24Bit)
 
 TEST(Jpeg, BrokenDataIsAnErrorNotACrash)
 {
-    const auto bytes = readFile(SCRIBBO_BLANK_JPEG);
+    const auto bytes = readFile<std::vector<std::uint8_t>>(SCRIBBO_BLANK_JPEG);
     ASSERT_GT(bytes.size(), 200u);
     const std::vector<std::uint8_t> notJpeg{'B', 'M', 0, 0, 0, 0};
     EXPECT_THROW(decodeJpeg(notJpeg.data(), notJpeg.size()), ScribboError);

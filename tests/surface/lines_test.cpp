@@ -21,17 +21,9 @@ Points blackPixels(const TPicture& picture)
     return points;
 }
 
-TPicture white(int width, int height)
-{
-    TPicture picture(width, height);
-    TCanvas canvas(picture);
-    canvas.FillRect({0, 0, width, height});
-    return picture;
-}
-
 TPicture drawLine(int width, int height, int x0, int y0, int x1, int y1, int penWidth = 1)
 {
-    TPicture picture = white(width, height);
+    TPicture picture = whitePicture(width, height);
     TCanvas canvas(picture);
     canvas.Pen.Width = penWidth;
     canvas.MoveTo(x0, y0);
@@ -89,11 +81,11 @@ TEST(ThinLine, LineToLeavesItsEndPixel)
 
 TEST(ThinLine, ZeroLengthDrawsNothingAndMovesThePen)
 {
-    TPicture picture = white(5, 5);
+    TPicture picture = whitePicture(5, 5);
     TCanvas canvas(picture);
     canvas.MoveTo(2, 2);
     canvas.LineTo(2, 2);
-    EXPECT_TRUE(samePixels(picture, white(5, 5)));
+    EXPECT_TRUE(samePixels(picture, whitePicture(5, 5)));
     canvas.LineTo(4, 2);
     EXPECT_EQ(canvas.penPosX(), 4);
     EXPECT_TRUE(looksLike(picture, R"(
@@ -256,7 +248,7 @@ TEST(WideLine, NotXorTouchesEachPixelOnce)
         const int x0 = coordinate(random), y0 = coordinate(random), x1 = coordinate(random), y1 = coordinate(random);
         const int penWidth = width(random);
         const TPicture copied = drawLine(50, 50, x0, y0, x1, y1, penWidth);
-        TPicture inverted = white(50, 50);
+        TPicture inverted = whitePicture(50, 50);
         TCanvas canvas(inverted);
         canvas.Pen.Width = penWidth;
         canvas.Pen.Mode = pmNotXor;
@@ -265,7 +257,7 @@ TEST(WideLine, NotXorTouchesEachPixelOnce)
         ASSERT_TRUE(samePixels(copied, inverted)) << "width " << penWidth;
         canvas.MoveTo(x0, y0);
         canvas.LineTo(x1, y1);
-        ASSERT_TRUE(samePixels(inverted, white(50, 50)));
+        ASSERT_TRUE(samePixels(inverted, whitePicture(50, 50)));
     }
 }
 
@@ -312,7 +304,7 @@ TEST(WideLine, CoversExactlyThePixelsNearTheSegment)
 
 TEST(WideLine, AChainOfSegmentsHasRoundJoins)
 {
-    TPicture picture = white(40, 40);
+    TPicture picture = whitePicture(40, 40);
     TCanvas canvas(picture);
     canvas.Pen.Width = 8;
     canvas.MoveTo(10, 10);

@@ -143,27 +143,30 @@ private slots:
         QVERIFY(form().PenTool && !form().FillTool);
     }
 
-    void smallerPenAtTheStartKeepsTwoButShowsTheSize()
+    // "+" a click on Bigger Pen, "-" one on Smaller Pen: the size stays
+    // within 2 and 20, and from the first click on the display shows it.
+    void penSizeClicksStayWithinTwoAndTwentyAndShowTheSize_data()
     {
-        QCOMPARE(form().pensizeBtn->hint(), QString("Pen"));
-        QTest::mouseClick(form().SpeedButton9, Qt::LeftButton);
-        QCOMPARE(form().PenSize, 2);
-        QCOMPARE(form().pensizeBtn->captionPointSize(), 6.0);
-        QCOMPARE(form().pensizeBtn->hint(), QString("Pen size - 6"));
+        QTest::addColumn<QString>("clicks");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<QString>("hint");
+        QTest::newRow("none") << "" << 2 << "Pen";
+        QTest::newRow("smaller at the start keeps two") << "-" << 2 << "Pen size - 6";
+        QTest::newRow("bigger up to twenty") << QString(18, '+') << 20 << "Pen size - 60";
+        QTest::newRow("bigger stops at twenty") << QString(19, '+') << 20 << "Pen size - 60";
+        QTest::newRow("smaller from twenty") << QString(19, '+') + "-" << 19 << "Pen size - 57";
     }
-
-    void biggerPenStopsAtTwenty()
+    void penSizeClicksStayWithinTwoAndTwentyAndShowTheSize()
     {
-        for (int click = 1; click <= 18; ++click)
-            QTest::mouseClick(form().SpeedButton4, Qt::LeftButton);
-        QCOMPARE(form().PenSize, 20);
-        QTest::mouseClick(form().SpeedButton4, Qt::LeftButton);
-        QCOMPARE(form().PenSize, 20);
-        QCOMPARE(form().pensizeBtn->captionPointSize(), 60.0);
-        QCOMPARE(form().pensizeBtn->hint(), QString("Pen size - 60"));
-        QTest::mouseClick(form().SpeedButton9, Qt::LeftButton);
-        QCOMPARE(form().PenSize, 19);
-        QCOMPARE(form().pensizeBtn->hint(), QString("Pen size - 57"));
+        QFETCH(QString, clicks);
+        QFETCH(int, size);
+        QFETCH(QString, hint);
+        for (const QChar click : clicks)
+            QTest::mouseClick(click == '+' ? form().SpeedButton4 : form().SpeedButton9, Qt::LeftButton);
+        QCOMPARE(form().PenSize, size);
+        QCOMPARE(form().pensizeBtn->hint(), hint);
+        if (!clicks.isEmpty())
+            QCOMPARE(form().pensizeBtn->captionPointSize(), 3.0 * size);
     }
 
     void aSizeClickShowsTheArrowUntilThePointerMoves()

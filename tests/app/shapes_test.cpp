@@ -15,7 +15,17 @@ bool sameRect(const TRect& a, const TRect& b)
     return a.Left == b.Left && a.Top == b.Top && a.Right == b.Right && a.Bottom == b.Bottom;
 }
 
+struct Pixel {
+    int x, y;
+    TColor colour;
+};
+using Pixels = std::vector<Pixel>;
+using Tool = TSpeedButton* TDrawForm::*;
+
 } // namespace
+
+Q_DECLARE_METATYPE(Pixels)
+Q_DECLARE_METATYPE(Tool)
 
 class ShapesTest : public WindowTest {
     Q_OBJECT
@@ -83,52 +93,57 @@ private slots:
         QCOMPARE_PICTURES(form().Image3->Picture(), before); // the snapshot has no frame in it
     }
 
-    void outlinedRectangleIsNestedOnePixelFrames()
+    // One shape dragged out with each tool: an outline in the pressing
+    // button's colour round the other one, or round an inside left alone.
+    void eachToolDrawsItsOutlineRoundItsInside_data()
     {
-        QTest::mouseClick(form().SpeedButton12, Qt::LeftButton);
-        press(form(), Qt::LeftButton, 10, 10);
-        move(form(), 20, 20);
-        release(form(), Qt::LeftButton, 20, 20);
-        const TPicture& picture = form().Image1->Picture();
+        QTest::addColumn<Tool>("tool");
+        QTest::addColumn<int>("button");
+        QTest::addColumn<QPoint>("from");
+        QTest::addColumn<QPoint>("to");
+        QTest::addColumn<Pixels>("pixels");
+        QTest::addColumn<int>("penWidthAfter"); // 0: not looked at
+        // Red pen and green fill; the hollow shapes' insides hold a red pixel at (150, 50).
+        Pixels frames; // two nested one-pixel frames, the outer one from 10 to 20
         for (int y = 5; y < 25; ++y)
             for (int x = 5; x < 25; ++x) {
                 const bool column = (x == 10 || x == 11 || x == 19 || x == 20) && y >= 10 && y <= 19;
                 const bool row = (y == 10 || y == 11 || y == 19 || y == 20) && x >= 10 && x <= 19;
-                QCOMPARE(picture.pixel(x, y), column || row ? clBlack : clWhite);
+                frames.push_back({x, y, column || row ? red : clWhite});
             }
-        QCOMPARE(form().Image1->Canvas().Pen.Width, 1);
+        QTest::newRow("outlined rectangle: nested one-pixel frames")
+            << &TDrawForm::SpeedButton12 << int(Qt::LeftButton) << QPoint(10, 10) << QPoint(20, 20) << frames << 1;
+        QTest::newRow("filled rectangle, left button")
+            << &TDrawForm::SpeedButton8 << int(Qt::LeftButton) << QPoint(10, 10) << QPoint(60, 60)
+            << Pixels{{10, 35, red}, {35, 35, green}} << 0;
+        QTest::newRow("filled ellipse, right button")
+            << &TDrawForm::SpeedButton11 << int(Qt::RightButton) << QPoint(100, 10) << QPoint(200, 90)
+            << Pixels{{100, 50, green}, {150, 50, red}, {101, 12, clWhite}} << 0; // left end; middle; outside
+        QTest::newRow("hollow ellipse") << &TDrawForm::SpeedButton13 << int(Qt::LeftButton) << QPoint(100, 10)
+                                        << QPoint(200, 90)
+                                        << Pixels{{150, 50, red}, {140, 40, clWhite}, {100, 50, red}, {150, 10, red}}
+                                        << 0;
     }
-
-    void filledShapesTakeTheButtonColourRoundTheOtherColour()
+    void eachToolDrawsItsOutlineRoundItsInside()
     {
+        QFETCH(Tool, tool);
+        QFETCH(int, button);
+        QFETCH(QPoint, from);
+        QFETCH(QPoint, to);
+        QFETCH(Pixels, pixels);
+        QFETCH(int, penWidthAfter);
         form().PenColor = red;
         form().FillColor = green;
-        QTest::mouseClick(form().SpeedButton8, Qt::LeftButton);
-        press(form(), Qt::LeftButton, 10, 10);
-        move(form(), 60, 60);
-        release(form(), Qt::LeftButton, 60, 60);
-        QCOMPARE(form().Image1->Picture().pixel(10, 35), red);
-        QCOMPARE(form().Image1->Picture().pixel(35, 35), green);
-        QTest::mouseClick(form().SpeedButton11, Qt::LeftButton);
-        press(form(), Qt::RightButton, 100, 10);
-        move(form(), 200, 90, Qt::RightButton);
-        release(form(), Qt::RightButton, 200, 90);
-        QCOMPARE(form().Image1->Picture().pixel(100, 50), green); // the left end of the outline
-        QCOMPARE(form().Image1->Picture().pixel(150, 50), red);
-        QCOMPARE(form().Image1->Picture().pixel(101, 12), clWhite); // outside the ellipse
-    }
-
-    void hollowEllipseLeavesTheInsideAlone()
-    {
         form().Image1->Canvas().SetPixel(150, 50, red);
-        QTest::mouseClick(form().SpeedButton13, Qt::LeftButton);
-        press(form(), Qt::LeftButton, 100, 10);
-        move(form(), 200, 90);
-        release(form(), Qt::LeftButton, 200, 90);
-        QCOMPARE(form().Image1->Picture().pixel(150, 50), red);
-        QCOMPARE(form().Image1->Picture().pixel(140, 40), clWhite);
-        QCOMPARE(form().Image1->Picture().pixel(100, 50), clBlack);
-        QCOMPARE(form().Image1->Picture().pixel(150, 10), clBlack);
+        QTest::mouseClick(form().*tool, Qt::LeftButton);
+        const auto mouseButton = Qt::MouseButton(button);
+        press(form(), mouseButton, from.x(), from.y());
+        move(form(), to.x(), to.y(), mouseButton);
+        release(form(), mouseButton, to.x(), to.y());
+        for (const Pixel& pixel : pixels)
+            QCOMPARE(form().Image1->Picture().pixel(pixel.x, pixel.y), pixel.colour);
+        if (penWidthAfter)
+            QCOMPARE(form().Image1->Canvas().Pen.Width, penWidthAfter);
     }
 
     void pressAndReleaseWithoutAMoveDrawNothing()

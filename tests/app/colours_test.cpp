@@ -3,7 +3,6 @@
 #include "brisko_drawu.h"
 #include "colours.h"
 #include "gesture_driver.h"
-#include "swatches.h"
 #include "window_test.h"
 
 #include <QtTest>
@@ -18,6 +17,15 @@ void pressOn(QWidget* widget, Qt::MouseButton button)
 
 ColourChoice accept(TColor colour) { return {toQColor(colour), QList<QColor>(16, Qt::white)}; }
 
+// Each swatch by its number, row by row from Shape3 at the top left, and
+// the colour the palette gives it (0x00BBGGRR): red, pale pink, blue, sky
+// blue, purple, fuchsia, green, lime, navy, aqua, yellow, pale yellow,
+// black, white, grey, silver, maroon, pink, teal and orange.
+constexpr std::pair<int, TColor> paletteColours[] = {
+    {3, 0x0000FF},  {2, 0xE1E1FF},  {4, 0xFF0000},  {5, 0xF0CAA6},  {6, 0x800080},  {7, 0xFF00FF},  {8, 0x008000},
+    {9, 0x00FF00},  {10, 0x800000}, {11, 0xFFFF00}, {12, 0x00FFFF}, {13, 0xCAFFFF}, {14, 0x000000}, {15, 0xFFFFFF},
+    {16, 0x808080}, {17, 0xC0C0C0}, {18, 0x000080}, {19, 0xC080FF}, {20, 0x808000}, {21, 0x0080FF}};
+
 } // namespace
 
 class ColoursTest : public WindowTest {
@@ -26,17 +34,17 @@ class ColoursTest : public WindowTest {
 private slots:
     void everySwatchGivesItsOwnColourToTheLeftAndRightButtons()
     {
-        for (const Swatch& swatch : swatches) {
-            TShape* shape = form().Shape[std::size_t(swatch.number)];
-            QCOMPARE(shape->brushColour(), toQColor(swatch.colour)); // it shows what it gives
+        for (const auto& [number, colour] : paletteColours) {
+            TShape* shape = form().Shape[std::size_t(number)];
+            QCOMPARE(shape->brushColour(), toQColor(colour)); // it shows what it gives
             pressOn(shape, Qt::LeftButton);
-            QCOMPARE(form().PenColor, swatch.colour);
-            QCOMPARE(form().FG->brushColour(), toQColor(swatch.colour));
-            QCOMPARE(form().pensizeBtn->captionColour(), toQColor(swatch.colour));
+            QCOMPARE(form().PenColor, colour);
+            QCOMPARE(form().FG->brushColour(), toQColor(colour));
+            QCOMPARE(form().pensizeBtn->captionColour(), toQColor(colour));
             pressOn(shape, Qt::RightButton);
-            QCOMPARE(form().FillColor, swatch.colour);
-            QCOMPARE(form().BG->brushColour(), toQColor(swatch.colour));
-            QCOMPARE(form().buttonBG->brushColour(), toQColor(swatch.colour));
+            QCOMPARE(form().FillColor, colour);
+            QCOMPARE(form().BG->brushColour(), toQColor(colour));
+            QCOMPARE(form().buttonBG->brushColour(), toQColor(colour));
         }
     }
 

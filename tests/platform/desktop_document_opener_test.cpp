@@ -71,7 +71,7 @@ protected:
     void startApplication(const QString& path)
     {
         paths.emplace("PATH", path.toStdString());
-        display.emplace("DISPLAY", server.displayName());
+        display.emplace(server.environment());
         application.emplace(std::vector<std::string>{"-platform", "xcb"});
     }
 

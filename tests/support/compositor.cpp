@@ -87,7 +87,8 @@ WestonCompositor::WestonCompositor(ScreenSize screenSize, int outputScale)
                          "--socket=" + socketName,
                          "--no-config",
                          "--idle-time=0"};
-    options.environment = {{"DISPLAY", host.displayName()}, {"XDG_RUNTIME_DIR", runtimeDirectory.path()}};
+    options.environment = host.environment(); // for Xwayland and the clients Weston starts too
+    options.environment.emplace_back("XDG_RUNTIME_DIR", runtimeDirectory.path());
     options.unset = {"WAYLAND_DISPLAY", "WAYLAND_SOCKET"};
     options.logPath = runtimeDirectory.file("weston.log");
     weston = std::make_unique<ChildProcess>(options);
@@ -123,7 +124,7 @@ void WestonCompositor::alignPointer()
 
 std::vector<std::pair<std::string, std::string>> WestonCompositor::waylandEnvironment() const
 {
-    return {{"XDG_RUNTIME_DIR", runtimeDirectory.path()}, {"WAYLAND_DISPLAY", socketName}};
+    return {{"XDG_RUNTIME_DIR", runtimeDirectory.path()}, {"WAYLAND_DISPLAY", socketName}, noSessionBus};
 }
 
 const std::string& WestonCompositor::startXwayland()

@@ -40,7 +40,8 @@ public:
 
     // ":57"
     const std::string& displayName() const { return display; }
-    // What a client of this server needs in its environment.
+    // What a client of this server needs in its environment: the display,
+    // and no session bus (below).
     std::vector<std::pair<std::string, std::string>> environment() const;
     // What the server wrote, for failure messages.
     std::string log() const;
@@ -55,6 +56,9 @@ private:
     std::unique_ptr<ChildProcess> process;
     std::string display; // the display name, once the server is up
 };
+
+// Turns the session bus off for a program that has it in its environment.
+extern const std::pair<std::string, std::string> noSessionBus;
 
 // True when a client can connect to the display now.
 bool canConnect(const std::string& displayName);

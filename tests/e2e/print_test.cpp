@@ -224,11 +224,11 @@ TEST_F(ScribboPrintTest, YesPrintsOneLandscapePageWithThePictureLosslessInItsPla
         const int top = int(std::lround(corner.y)) - cornerSearch;
         const std::string prefix = checkFile(std::string(corner.name) + "-corner");
         const ProgramRun rendered =
-            tool({"pdftoppm", "-r", std::to_string(renderedDotsPerInch), "-x", std::to_string(left), "-y",
+            tool({"pdftocairo", "-png", "-r", std::to_string(renderedDotsPerInch), "-x", std::to_string(left), "-y",
                   std::to_string(top), "-W", std::to_string(2 * cornerSearch), "-H", std::to_string(2 * cornerSearch),
                   "-singlefile", document, prefix});
         ASSERT_TRUE(rendered.succeeded) << rendered.output;
-        const QImage rendering(QString::fromStdString(prefix + ".ppm"));
+        const QImage rendering(QString::fromStdString(prefix + ".png"));
         ASSERT_EQ(rendering.size(), QSize(2 * cornerSearch, 2 * cornerSearch)) << corner.name << " corner";
         const std::optional<QRect> inked = inkedBounds(rendering);
         ASSERT_TRUE(inked) << "no picture near where its " << corner.name << " corner should be";

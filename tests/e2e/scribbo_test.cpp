@@ -21,19 +21,6 @@ std::string currentTestName()
 
 scribbo::Point middle(scribbo::Point from, scribbo::Point to) { return {(from.x + to.x) / 2, (from.y + to.y) / 2}; }
 
-// The smallest rectangle of the screen that holds every area.
-scribbo::Area boundsOf(const std::vector<scribbo::ColourArea>& areas)
-{
-    scribbo::Area bounds = areas.front().area;
-    for (const scribbo::ColourArea& each : areas) {
-        bounds.left = std::min(bounds.left, each.area.left);
-        bounds.top = std::min(bounds.top, each.area.top);
-        bounds.right = std::max(bounds.right, each.area.right);
-        bounds.bottom = std::max(bounds.bottom, each.area.bottom);
-    }
-    return bounds;
-}
-
 } // namespace
 
 std::string nameOf(const Desktop& desktop)
@@ -199,20 +186,30 @@ void ScribboTest::waitForPixel(scribbo::Point onScreen, Rgb colour, const std::s
 void ScribboTest::waitForLayout(const std::vector<scribbo::ColourArea>& areas, const std::string& what,
                                 std::chrono::milliseconds timeout)
 {
-    // Only the part of the screen the areas lie in is taken, which is much quicker.
-    const scribbo::Area bounds = boundsOf(areas);
-    Screenshot shot;
-    const auto shows = [&] {
-        shot = reader->grab(bounds.left, bounds.top, bounds.right - bounds.left + 1, bounds.bottom - bounds.top + 1);
-        return showsLayout(shot, areas);
-    };
-    if (!waitUntil(shows, timeout, std::chrono::milliseconds(20))) {
+    if (!waitUntil([&] { return shows(areas); }, timeout, std::chrono::milliseconds(20))) {
+        std::vector<std::string> mismatches;
+        for (const scribbo::ColourArea& each : areas) {
+            for (const std::string& line : layoutMismatches(grabOf(each.area), {each}))
+                mismatches.push_back(line);
+        }
         FAIL() << what << " not shown within " << std::chrono::duration_cast<std::chrono::seconds>(timeout).count()
                << " s:\n"
-               << joinLines(layoutMismatches(shot, areas)) << "screenshot: " << keepScreenshot(screenshot(), "wait")
-               << "\n"
+               << joinLines(mismatches) << "screenshot: " << keepScreenshot(screenshot(), "wait") << "\n"
                << scribboReport();
     }
+}
+
+// Each area on its own: a few small rectangles are much quicker to take
+// than the whole screen, which matters as waits ask again and again.
+bool ScribboTest::shows(const std::vector<scribbo::ColourArea>& areas)
+{
+    return std::all_of(areas.begin(), areas.end(),
+                       [&](const scribbo::ColourArea& each) { return showsLayout(grabOf(each.area), {each}); });
+}
+
+Screenshot ScribboTest::grabOf(const scribbo::Area& area)
+{
+    return reader->grab(area.left, area.top, area.right - area.left + 1, area.bottom - area.top + 1);
 }
 
 // X delivers one client's events in order and Qt handles them in order: once
@@ -272,9 +269,7 @@ void ScribboTest::endScribbo()
 {
     const int status = scribboChild->stop(stepGuard);
     ASSERT_TRUE(exitedWithStatusZero(status)) << scribboReport();
-    const auto gone = [](const Screenshot& shot) { return !showsLayout(shot, scribbo::paintedSignals()); };
-    ASSERT_TRUE(waitForScreen(gone, stepGuard))
-        << "the ended Scribbo's window stayed; screenshot: " << keepScreenshot(latestScreenshot, "ended");
+    ASSERT_NO_FATAL_FAILURE(waitUntilWindowGone());
 }
 
 void ScribboTest::restartScribbo()
@@ -282,11 +277,15 @@ void ScribboTest::restartScribbo()
     ASSERT_TRUE(waitForScribboExit(std::chrono::milliseconds(0))) << "Scribbo still runs";
     // Until the server has taken the old window away, it could pass for the
     // new one painted.
-    const auto gone = [](const Screenshot& shot) { return !showsLayout(shot, scribbo::paintedSignals()); };
-    ASSERT_TRUE(waitForScreen(gone, stepGuard))
-        << "the ended Scribbo's window stayed; screenshot: " << keepScreenshot(latestScreenshot, "ended");
+    ASSERT_NO_FATAL_FAILURE(waitUntilWindowGone());
     startScribbo();
     ASSERT_NO_FATAL_FAILURE(waitUntilPainted());
+}
+
+void ScribboTest::waitUntilWindowGone()
+{
+    ASSERT_TRUE(waitUntil([&] { return !shows(onScreen(scribbo::paintedSignals())); }, stepGuard))
+        << "the ended Scribbo's window stayed; screenshot: " << keepScreenshot(screenshot(), "ended");
 }
 
 void ScribboTest::endXServer()

@@ -160,6 +160,10 @@ private:
     void startDesktop();
     void startScribbo();
     void waitUntilPainted();
+    void waitUntilWindowGone();
+    // Whether every area shows its colour now.
+    bool shows(const std::vector<scribbo::ColourArea>& areas);
+    Screenshot grabOf(const scribbo::Area& area);
 
     std::string screenDisplay;
     std::string clientDisplay;

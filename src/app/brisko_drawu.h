@@ -14,12 +14,26 @@
 #include "surface.h"
 
 #include <QLineEdit>
+#include <QScreen>
 
+#include <algorithm>
 #include <array>
 #include <ctime>
 
+// The size of the layout, and of the display mode it is made for.
+inline constexpr int layoutWidth = 800;
+inline constexpr int layoutHeight = 600;
+
+// The scale at which the layout fills a screen of that size as far as it
+// can without leaving it: never below 1, so on an 800 x 600 screen (or a
+// smaller one) it is drawn as designed.
+inline double layoutScale(int screenWidth, int screenHeight)
+{
+    return std::max(1.0, std::min(double(screenWidth) / layoutWidth, double(screenHeight) / layoutHeight));
+}
+
 // What a close request goes on to do; FormClose may turn it to caNone.
-enum TCloseAction { caNone, caHide, caFree, caMinimize };
+enum TCloseAction { caNone, caHide };
 
 class TDrawForm : public QWidget {
 public:
@@ -29,12 +43,16 @@ public:
     ~TDrawForm() override;
 
     // Fills the primary screen, with or without a window manager, and keeps
-    // filling it when the screen's size changes (brisko_drawu_layout.cpp).
+    // filling it when the screen's size changes, the layout drawn at the
+    // largest scale that fits (brisko_drawu_layout.cpp).
     void showOnPrimaryScreen();
+    // Where the layout is on the screen, in global coordinates: the
+    // dialogs are centred over it.
+    QRect layoutArea() const;
 
     // Controls on the window (created in brisko_drawu_layout.cpp)
     TImage* Image1; // the drawing area
-    TImage* Image3; // hidden: the undo snapshot
+    TImage* Image3; // hidden: the undo snapshot, and after a load the loaded file's own picture
     TPanel* Panel1; // the left column
     TPanel* Panel2; // the top bar
     TPanel* Panel3; // the tool bar
@@ -151,8 +169,8 @@ public:
 
     // Printing (brisko_drawu_print.cpp)
     void printbtnClick(QObject* Sender);
-    // The whole bitmap stretched over the rectangle, handed over as one
-    // device-independent bitmap at its own size.
+    // The whole bitmap stretched over the rectangle (right and bottom
+    // exclusive), handed to the printer at its own size and in its own format.
     void StretchBitmapToCanvas(Printer& Canvas, const TRect& Rect, const TPicture& Bitmap);
 
 protected:
@@ -182,6 +200,9 @@ private:
 
     // Layout (brisko_drawu_layout.cpp)
     void createControls();
+    // Whether the scale changed.
+    bool fitLayoutTo(QScreen& screen);
+    double shownScale = 1;
     void createTopBar();
     void createToolBar();
     void createPalette();

@@ -106,7 +106,7 @@ private slots:
 
     void windowAndPanelsShowTheArrowAndTheDrawingAreaNothingOfItsOwn()
     {
-        const QImage arrow = loadCursorResource("Normal").bitmap().toImage();
+        const QImage arrow = loadCursorResource("Normal").atScale(1).bitmap().toImage();
         QVERIFY(!arrow.isNull());
         for (QWidget* widget : std::initializer_list<QWidget*>{&form(), form().Panel1, form().Panel2, form().Panel3}) {
             QVERIFY(widget->testAttribute(Qt::WA_SetCursor));

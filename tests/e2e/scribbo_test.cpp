@@ -4,9 +4,11 @@
 #include "layout_check.h"
 #include "picture_check.h"
 #include "read_file.h"
+#include "shown_windows.h"
 #include "wait_until.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -136,16 +138,43 @@ void ScribboTest::waitUntilPainted()
 {
     ASSERT_NO_FATAL_FAILURE(
         waitForLayout(onScreen(scribbo::paintedSignals()), "Scribbo's window, shown and painted,", startGuard));
+    // The largest window of its title: its message boxes share it.
+    int mainWindowArea = 0;
+    for (const ShownWindow& window : shownWindows(clientDisplay, "Scribbo"))
+        if (window.width * window.height > mainWindowArea) {
+            mainWindow = window.id;
+            mainWindowArea = window.width * window.height;
+        }
+}
+
+double ScribboTest::layoutScale() const
+{
+    const Desktop shown = desktop();
+    if (shown.server == Desktop::Server::Xvnc)
+        return 1;
+    const ScreenSize screen = shown.size.value_or(ScreenSize{800, 600});
+    return std::min(screen.width / 800.0, screen.height / 600.0);
+}
+
+scribbo::Point ScribboTest::onScreen(scribbo::Point inLayout) const
+{
+    const double scale = layoutScale();
+    return {int(std::floor((inLayout.x + 0.5) * scale)), int(std::floor((inLayout.y + 0.5) * scale))};
 }
 
 std::vector<scribbo::ColourArea> ScribboTest::onScreen(std::vector<scribbo::ColourArea> inLayout) const
 {
-    const int scale = desktop().scale;
     for (scribbo::ColourArea& each : inLayout) {
-        scribbo::Area& area = each.area;
-        area = {area.left * scale, area.top * scale, area.right * scale + scale - 1, area.bottom * scale + scale - 1};
+        const scribbo::Point topLeft = onScreen({each.area.left, each.area.top});
+        const scribbo::Point bottomRight = onScreen({each.area.right, each.area.bottom});
+        each.area = {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
     }
     return inLayout;
+}
+
+std::optional<Rgb> ScribboTest::pixelAt(scribbo::Point onScreen)
+{
+    return grabOf({onScreen.x, onScreen.y, onScreen.x, onScreen.y}).at(onScreen.x, onScreen.y);
 }
 
 Screenshot ScribboTest::screenshot()
@@ -166,10 +195,7 @@ std::optional<Screenshot> ScribboTest::waitForScreen(const std::function<bool(co
 void ScribboTest::waitForPixel(scribbo::Point onScreen, Rgb colour, const std::string& what)
 {
     std::optional<Rgb> seen;
-    const auto shows = [&] {
-        seen = reader->grab(onScreen.x, onScreen.y, 1, 1).at(onScreen.x, onScreen.y);
-        return seen == colour;
-    };
+    const auto shows = [&] { return (seen = pixelAt(onScreen)) == colour; };
     if (!waitUntil(shows, stepGuard, std::chrono::milliseconds(20))) {
         std::ostringstream shown;
         if (seen)
@@ -297,17 +323,26 @@ void ScribboTest::endXServer()
 
 bool ScribboTest::xdotool(const std::vector<std::string>& arguments) { return runXdotool(screenDisplay, arguments); }
 
-void ScribboTest::focusWindow(const std::string& title)
+std::optional<unsigned long> ScribboTest::shownDialog(const std::string& title)
 {
-    ASSERT_TRUE(xdotool({"search", "--sync", "--onlyvisible", "--name", "^" + title + "$", "windowfocus"}))
-        << "no window \"" << title << "\" appeared; screenshot: " << keepScreenshot(screenshot(), "focus") << "\n"
-        << scribboReport();
+    for (const ShownWindow& window : shownWindows(clientDisplay, title))
+        if (window.id != mainWindow)
+            return window.id;
+    return std::nullopt;
 }
 
-bool ScribboTest::windowShown(const std::string& title)
+void ScribboTest::focusWindow(const std::string& title)
 {
-    return xdotool({"search", "--onlyvisible", "--name", "^" + title + "$"});
+    std::optional<unsigned long> window;
+    ASSERT_TRUE(waitUntil([&] { return (window = shownDialog(title)).has_value(); }, stepGuard))
+        << "no window \"" << title << "\" appeared; screenshot: " << keepScreenshot(screenshot(), "focus") << "\n"
+        << scribboReport();
+    ASSERT_TRUE(xdotool({"windowfocus", "--sync", std::to_string(*window)}));
 }
+
+void ScribboTest::focusMainWindow() { ASSERT_TRUE(xdotool({"windowfocus", "--sync", std::to_string(mainWindow)})); }
+
+bool ScribboTest::windowShown(const std::string& title) { return shownDialog(title).has_value(); }
 
 void ScribboTest::waitUntilGone(const std::string& title)
 {

@@ -83,9 +83,18 @@ protected:
     std::string scribboOutput() const;
     ChildProcess& scribboProcess() { return *scribboChild; }
 
-    // Areas of Scribbo's layout where the screen shows them: under an output
-    // scale of 2, Weston shows each pixel of Scribbo's as 2 x 2.
+    // How many screen pixels one of Scribbo's layout takes across: 1 where
+    // it can have the screen at 800 x 600 (on Xvnc) or the screen is that
+    // size, else the largest at which the layout fits the screen (1.8 at
+    // 1920 x 1080), whatever part of it the desktop's own scale takes.
+    double layoutScale() const;
+    // Where the screen shows the middle of a pixel of the layout, and areas
+    // of the layout by the screen pixels in the middles of theirs (which a
+    // scaled window's smoothing leaves their colours).
+    scribbo::Point onScreen(scribbo::Point inLayout) const;
     std::vector<scribbo::ColourArea> onScreen(std::vector<scribbo::ColourArea> inLayout) const;
+    // One pixel of the screen now; nothing off it.
+    std::optional<Rgb> pixelAt(scribbo::Point onScreen);
 
     Screenshot screenshot();
     // Takes screenshots until one satisfies the condition; nothing if none
@@ -123,6 +132,7 @@ protected:
     // Scribbo's dialogs and message boxes are found by their titles (below).
     // Waits for the window of that title and gives it the keyboard.
     void focusWindow(const std::string& title);
+    void focusMainWindow();
     bool windowShown(const std::string& title);
     void waitUntilGone(const std::string& title);
     // Presses the key in the window of that title; returns once it has gone.
@@ -164,6 +174,9 @@ private:
     // Whether every area shows its colour now.
     bool shows(const std::vector<scribbo::ColourArea>& areas);
     Screenshot grabOf(const scribbo::Area& area);
+    // A dialog or box of that title; not the main window, whose title the
+    // boxes share.
+    std::optional<unsigned long> shownDialog(const std::string& title);
 
     std::string screenDisplay;
     std::string clientDisplay;
@@ -174,6 +187,7 @@ private:
     std::unique_ptr<ScreenReader> reader;
     std::unique_ptr<Pointer> mouse;
     Screenshot latestScreenshot;
+    unsigned long mainWindow = 0;
 };
 
 // A test run on each of several desktops:
@@ -191,7 +205,9 @@ inline const std::string saveDialog = "Save Picture";
 inline const std::string loadDialog = "Load Picture";
 inline const std::string confirmBox = "Confirm";
 inline const std::string printBox = "Print";
-inline const std::string noticeBox = "Scribbo"; // also its error boxes
+// The program file's name, first letter as it is: "scribbo". Also its error
+// boxes. The main window is "Scribbo".
+inline const std::string noticeBox = "scribbo";
 } // namespace titles
 
 // Scribbo on Xvnc, whose screen starts at 1024 x 768 and can change size.

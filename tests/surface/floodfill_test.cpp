@@ -109,21 +109,6 @@ TEST(FloodFill, FillsOnlyFromAPixelOfTheSurfaceColourWithTheBrushAsItIs)
     }
 }
 
-TEST(FloodFill, BorderStyleFillsUpToTheBorderColour)
-{
-    TPicture picture = pictureFromText(R"(
-        .r.#.
-        ##.#.
-        ..##.)");
-    TCanvas canvas(picture);
-    canvas.Brush.Color = colourOf('g');
-    canvas.FloodFill(0, 0, clBlack, fsBorder);
-    EXPECT_TRUE(looksLike(picture, R"(
-        ggg#.
-        ##g#.
-        ..##.)"));
-}
-
 TEST(FloodFill, PaintsExactlyWhatABreadthFirstSearchFinds)
 {
     std::mt19937 random(42);

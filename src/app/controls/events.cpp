@@ -2,6 +2,8 @@
 
 #include <QMouseEvent>
 
+#include <cmath>
+
 std::optional<TMouseButton> mouseButtonOf(Qt::MouseButton button)
 {
     switch (button) {
@@ -16,17 +18,9 @@ std::optional<TMouseButton> mouseButtonOf(Qt::MouseButton button)
     }
 }
 
-TShiftState shiftStateOf(Qt::KeyboardModifiers modifiers)
-{
-    TShiftState state = 0;
-    if (modifiers & Qt::ShiftModifier)
-        state |= ssShift;
-    if (modifiers & Qt::AltModifier)
-        state |= ssAlt;
-    if (modifiers & Qt::ControlModifier)
-        state |= ssCtrl;
-    return state;
-}
+TShiftState shiftStateOf(Qt::KeyboardModifiers modifiers) { return modifiers & Qt::ShiftModifier ? ssShift : 0; }
+
+QPoint pixelAt(const QPointF& position) { return QPoint(int(std::floor(position.x())), int(std::floor(position.y()))); }
 
 bool callMouseHandler(const TMouseEvent& handler, QMouseEvent* event)
 {
@@ -35,7 +29,7 @@ bool callMouseHandler(const TMouseEvent& handler, QMouseEvent* event)
         event->ignore();
         return false;
     }
-    const QPoint position = event->position().toPoint();
+    const QPoint position = pixelAt(event->position());
     handler(*button, shiftStateOf(event->modifiers()), position.x(), position.y());
     return true;
 }

@@ -36,7 +36,7 @@ struct Desktop {
     Client client = Client::X11; // under Weston
     int scale = 1;               // Weston's output scale
 
-    // Desktop::xvfb({1920, 1080}), Desktop::weston(Desktop::Client::Wayland, 2)
+    // Desktop::xvfb(ScreenSize{1920, 1080}), Desktop::weston(Desktop::Client::Wayland, 2)
     static constexpr Desktop xvfb(std::optional<ScreenSize> size = std::nullopt)
     {
         return {Server::Xvfb, size, Client::X11, 1};

@@ -59,7 +59,8 @@ std::vector<ColourArea> minimalWindowSignals()
 bool showsAll(ScreenReader& reader, const std::vector<ColourArea>& signals)
 {
     return std::all_of(signals.begin(), signals.end(), [&](const ColourArea& signal) {
-        return reader.pixel(signal.area.left, signal.area.top) == signal.colour;
+        const int x = signal.area.left, y = signal.area.top;
+        return reader.grab(x, y, 1, 1).at(x, y) == signal.colour;
     });
 }
 
@@ -75,7 +76,7 @@ double residentMebibytes(pid_t pid)
     throw std::runtime_error("no VmRSS for process " + std::to_string(pid));
 }
 
-Measurement measure(const Program& program, const std::string& displayName, ScreenReader& reader)
+Measurement measure(const Program& program, const XServer& server, ScreenReader& reader)
 {
     // The window of the run before must have gone, or it would be measured.
     if (!waitUntil([&] { return !showsAll(reader, program.paintedSignals); }, showGuard))
@@ -83,7 +84,8 @@ Measurement measure(const Program& program, const std::string& displayName, Scre
     TemporaryDirectory directory("scribbo-bench");
     ChildOptions options;
     options.arguments = {program.path};
-    options.environment = {{"DISPLAY", displayName}, {"QT_QPA_PLATFORM", "xcb"}};
+    options.environment = server.environment();
+    options.environment.emplace_back("QT_QPA_PLATFORM", "xcb");
     options.unset = {"WAYLAND_DISPLAY"};
     options.workingDirectory = directory.path();
     options.logPath = directory.file("output.log");
@@ -173,8 +175,8 @@ int main(int argc, char** argv)
         ScreenReader reader(server.displayName());
         std::vector<Measurement> scribboRuns, minimalRuns;
         for (int run = 0; run < runs; ++run) {
-            scribboRuns.push_back(measure(scribboProgram, server.displayName(), reader));
-            minimalRuns.push_back(measure(minimalProgram, server.displayName(), reader));
+            scribboRuns.push_back(measure(scribboProgram, server, reader));
+            minimalRuns.push_back(measure(minimalProgram, server, reader));
         }
         printReport(runs, scribboProgram, summarise(scribboRuns), minimalProgram, summarise(minimalRuns));
         return 0;

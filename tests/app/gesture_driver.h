@@ -1,6 +1,7 @@
 // Mouse events for the drawing area, and comparing its pictures, for the app tests.
 #pragma once
 
+#include "artifact_path.h"
 #include "brisko_drawu.h"
 #include "pictures.h"
 
@@ -8,7 +9,6 @@
 #include <QMouseEvent>
 #include <QTest>
 
-#include <cctype>
 #include <set>
 #include <string>
 #include <utility>
@@ -49,18 +49,15 @@ inline void release(TDrawForm& form, Qt::MouseButton button, int x, int y)
     send(form, QEvent::MouseButtonRelease, button, Qt::NoButton, x, y);
 }
 
-// The name of the files a mismatch writes, beside the test program (some
-// tests work in a folder of their own, removed at their end): the test
+// Where a mismatch writes its files: beside the test program (some tests
+// work in a folder of their own, removed at their end), under the test
 // function and its row.
 inline std::string pictureFileName()
 {
     std::string name = std::string("app.") + QTest::currentTestFunction();
     if (const char* row = QTest::currentDataTag())
         name += std::string("_") + row;
-    for (char& character : name)
-        if (!std::isalnum(static_cast<unsigned char>(character)) && character != '.')
-            character = '_';
-    return QCoreApplication::applicationDirPath().toStdString() + "/" + name;
+    return artifactPath(name);
 }
 
 // Fails the test unless the pictures have the same pixels, naming the

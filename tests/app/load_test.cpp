@@ -3,7 +3,7 @@
 // and that a load that cannot go through changes nothing.
 #include "gesture_driver.h"
 #include "modal_answer.h"
-#include "program.h"
+#include "window_test.h"
 
 #include <QtTest>
 
@@ -63,7 +63,7 @@ void load(Program& program, const QString& name)
 
 } // namespace
 
-class LoadTest : public QObject {
+class LoadTest : public WindowTest {
     Q_OBJECT
 
 private slots:
@@ -88,15 +88,14 @@ private slots:
 
     void theListHoldsTheFolderPicturesInOrderAndTheirPreviews()
     {
-        Program program;
-        writeFile(program.file("b.bmp"), encodeBitmap(patterned(200, 100)));
-        writeFile(program.file("A.BMP"), encodeBitmap(patterned(20, 10)));
-        writeFile(program.file(".bmp"), encodeBitmap(patterned(5, 5))); // saved under an empty name
-        writeFile(program.file(".hidden.bmp"), {});
-        writeFile(program.file("notes.txt"), {});
-        writeFile(program.file("broken.bmp"), broken());
-        QVERIFY(QDir().mkdir(program.file("folder.bmp")));
-        TLoadPic& dialog = program.loadPic;
+        writeFile(program().file("b.bmp"), encodeBitmap(patterned(200, 100)));
+        writeFile(program().file("A.BMP"), encodeBitmap(patterned(20, 10)));
+        writeFile(program().file(".bmp"), encodeBitmap(patterned(5, 5))); // saved under an empty name
+        writeFile(program().file(".hidden.bmp"), {});
+        writeFile(program().file("notes.txt"), {});
+        writeFile(program().file("broken.bmp"), broken());
+        QVERIFY(QDir().mkdir(program().file("folder.bmp")));
+        TLoadPic& dialog = program().loadPic;
         QStringList names;
         QRect preview;
         TPicture previewed;
@@ -117,8 +116,8 @@ private slots:
         QCOMPARE(preview, QRect(192, 24 + 40, 161, 80));
         QCOMPARE(previewed.Width(), 161);
         QCOMPARE(previewed.Height(), 80);
-        QCOMPARE(program.fake.dialogs.boxes.size(), std::size_t(1));
-        QCOMPARE(program.fake.dialogs.boxes[0].text, "Bitmap image is not valid.");
+        QCOMPARE(fake().dialogs.boxes.size(), std::size_t(1));
+        QCOMPARE(fake().dialogs.boxes[0].text, "Bitmap image is not valid.");
         QCOMPARE_PICTURES(dialog.Image4->Picture(), previewed);
     }
 
@@ -126,28 +125,26 @@ private slots:
     // halves rounded toward zero.
     void aLoadedPictureLandsCentredOnANewPicture()
     {
-        Program program;
-        TDrawForm& form = program.form;
         const TPicture file = patterned(800, 600);
-        writeFile(program.file("big.bmp"), encodeBitmap(file));
-        writeFile(program.file("small.bmp"), encodeBitmap(patterned(100, 100)));
-        writeFile(program.file("empty.bmp"), {});
-        form.Edit1->setText("My cat");
-        load(program, "big.bmp");
+        writeFile(program().file("big.bmp"), encodeBitmap(file));
+        writeFile(program().file("small.bmp"), encodeBitmap(patterned(100, 100)));
+        writeFile(program().file("empty.bmp"), {});
+        form().Edit1->setText("My cat");
+        load(program(), "big.bmp");
         for (const QPoint at : {QPoint(0, 0), QPoint(720, 488), QPoint(360, 200)})
-            QCOMPARE(form.Image1->Picture().pixel(at.x(), at.y()), file.pixel(at.x() + 39, at.y() + 55));
-        QCOMPARE_PICTURES(form.Image3->Picture(), file); // the file's own picture, until the next press
-        QVERIFY(!form.Modified && !form.UndoBtn->isEnabled() && form.Edit1->text().isEmpty());
+            QCOMPARE(form().Image1->Picture().pixel(at.x(), at.y()), file.pixel(at.x() + 39, at.y() + 55));
+        QCOMPARE_PICTURES(form().Image3->Picture(), file); // the file's own picture, until the next press
+        QVERIFY(!form().Modified && !form().UndoBtn->isEnabled() && form().Edit1->text().isEmpty());
 
-        load(program, "small.bmp");
-        QCOMPARE(form.Image1->Picture().pixel(309, 194), clWhite);
-        QCOMPARE(form.Image1->Picture().pixel(310, 194), patterned(1, 1).pixel(0, 0));
-        QCOMPARE(form.Image1->Picture().pixel(409, 293), patterned(100, 100).pixel(99, 99));
-        QCOMPARE(form.Image1->Picture().pixel(410, 293), clWhite);
+        load(program(), "small.bmp");
+        QCOMPARE(form().Image1->Picture().pixel(309, 194), clWhite);
+        QCOMPARE(form().Image1->Picture().pixel(310, 194), patterned(1, 1).pixel(0, 0));
+        QCOMPARE(form().Image1->Picture().pixel(409, 293), patterned(100, 100).pixel(99, 99));
+        QCOMPARE(form().Image1->Picture().pixel(410, 293), clWhite);
 
-        load(program, "empty.bmp");
-        QCOMPARE_PICTURES(form.Image1->Picture(), whitePicture());
-        QVERIFY(program.fake.dialogs.boxes.empty());
+        load(program(), "empty.bmp");
+        QCOMPARE_PICTURES(form().Image1->Picture(), whitePicture());
+        QVERIFY(fake().dialogs.boxes.empty());
     }
 
     // Cancelling at "Save Changes?" or in the save dialog, a file that
@@ -155,50 +152,48 @@ private slots:
     // snapshot stay as they were, and only a readable file asks the question.
     void aLoadThatCannotGoThroughChangesNothing()
     {
-        Program program;
-        TDrawForm& form = program.form;
-        writeFile(program.file("small.bmp"), encodeBitmap(patterned(100, 100)));
-        writeFile(program.file("broken.bmp"), broken());
-        press(form, Qt::LeftButton, 10, 10);
-        move(form, 600, 400);
-        release(form, Qt::LeftButton, 600, 400);
-        form.Edit1->setText("My cat");
-        const TPicture picture = form.Image1->Picture(), snapshot = form.Image3->Picture();
+        writeFile(program().file("small.bmp"), encodeBitmap(patterned(100, 100)));
+        writeFile(program().file("broken.bmp"), broken());
+        press(form(), Qt::LeftButton, 10, 10);
+        move(form(), 600, 400);
+        release(form(), Qt::LeftButton, 600, 400);
+        form().Edit1->setText("My cat");
+        const TPicture picture = form().Image1->Picture(), snapshot = form().Image3->Picture();
         const auto verifyUnchanged = [&] {
-            QCOMPARE_PICTURES(form.Image1->Picture(), picture);
-            QCOMPARE_PICTURES(form.Image3->Picture(), snapshot);
-            QCOMPARE(form.Edit1->text(), "My cat");
-            QVERIFY(form.Modified && form.UndoBtn->isEnabled());
+            QCOMPARE_PICTURES(form().Image1->Picture(), picture);
+            QCOMPARE_PICTURES(form().Image3->Picture(), snapshot);
+            QCOMPARE(form().Edit1->text(), "My cat");
+            QVERIFY(form().Modified && form().UndoBtn->isEnabled());
         };
 
-        program.fake.dialogs.answers = {mrCancel};
-        load(program, "small.bmp");
+        fake().dialogs.answers = {mrCancel};
+        load(program(), "small.bmp");
         verifyUnchanged();
-        program.fake.dialogs.answers = {mrYes};
+        fake().dialogs.answers = {mrYes};
         {
             const auto saveCancelled = answerModal<TSaveBox>([](TSaveBox& box) { box.SpeedButton2->click(); });
-            load(program, "small.bmp");
+            load(program(), "small.bmp");
             QVERIFY(saveCancelled.answered());
         }
         verifyUnchanged();
-        QCOMPARE(program.fake.dialogs.boxes.size(), std::size_t(2));
-        QCOMPARE(program.fake.dialogs.boxes[1].text, "Save Changes?");
+        QCOMPARE(fake().dialogs.boxes.size(), std::size_t(2));
+        QCOMPARE(fake().dialogs.boxes[1].text, "Save Changes?");
 
-        program.fake.dialogs.boxes.clear();
-        load(program, "broken.bmp"); // refused by the preview, then by the load
-        load(program, "nothing picked");
+        fake().dialogs.boxes.clear();
+        load(program(), "broken.bmp"); // refused by the preview, then by the load
+        load(program(), "nothing picked");
         {
             const auto goneSinceListed = answerModal<TLoadPic>([&](TLoadPic& dialog) {
                 dialog.FileListBox1->setCurrentRow(rowOf(dialog, "small.bmp"));
-                QFile::remove(program.file("small.bmp"));
+                QFile::remove(program().file("small.bmp"));
                 dialog.LoadBtn->click();
             });
-            QTest::mouseClick(form.SpeedButton2, Qt::LeftButton);
+            QTest::mouseClick(form().SpeedButton2, Qt::LeftButton);
         }
         verifyUnchanged();
-        const QString folder = QDir(program.folder.path().c_str()).canonicalPath();
+        const QString folder = QDir(program().folder.path().c_str()).canonicalPath();
         QStringList errors;
-        for (const MessageBoxRequest& box : program.fake.dialogs.boxes)
+        for (const MessageBoxRequest& box : fake().dialogs.boxes)
             errors.append(box.text);
         QCOMPARE(errors,
                  QStringList({"Bitmap image is not valid.", "Bitmap image is not valid.",
@@ -206,7 +201,7 @@ private slots:
                               "Cannot open file \"" + folder + "/small.bmp\". No such file or directory."}));
 
         const auto cancelled = answerModal<TLoadPic>([](TLoadPic& dialog) { dialog.SpeedButton3->click(); });
-        QTest::mouseClick(form.SpeedButton2, Qt::LeftButton);
+        QTest::mouseClick(form().SpeedButton2, Qt::LeftButton);
         QVERIFY(cancelled.answered());
         verifyUnchanged();
     }

@@ -5,7 +5,7 @@
 #include "gesture_driver.h"
 #include "modal_answer.h"
 #include "printed_page.h"
-#include "program.h"
+#include "window_test.h"
 
 #include <QtTest>
 
@@ -41,14 +41,13 @@ std::vector<std::string> aPrint(const std::string& font, const std::string& titl
 
 } // namespace
 
-class PrintTest : public QObject {
+class PrintTest : public WindowTest {
     Q_OBJECT
 
 private slots:
     void noTouchesNoPrinterAndNoKeyAnswers()
     {
-        Program program;
-        auto& printer = program.fake.printer;
+        auto& printer = fake().printer;
         printer.failAt = "resolution"; // as on a machine without a printer
         bool stayedOpen = false;
         const ModalAnswer<TConfirmBox> reply([&](TConfirmBox& box) {
@@ -57,48 +56,46 @@ private slots:
             stayedOpen = box.isVisible();
             QTest::mouseClick(box.SpeedButton2, Qt::LeftButton);
         });
-        QTest::mouseClick(program.form.printbtn, Qt::LeftButton);
+        QTest::mouseClick(form().printbtn, Qt::LeftButton);
         QVERIFY(reply.answered());
         QVERIFY2(stayedOpen, "a key answered the question");
-        QCOMPARE(program.confirmBox.result(), int(mrNo));
+        QCOMPARE(program().confirmBox.result(), int(mrNo));
         QVERIFY(printer.calls.empty());
-        QVERIFY(program.fake.dialogs.boxes.empty());
+        QVERIFY(fake().dialogs.boxes.empty());
     }
 
     void yesPrintsThePictureAndTitleInOrderInTheirOwnFormat()
     {
-        Program program;
-        TDrawForm& form = program.form;
-        auto& printer = program.fake.printer;
+        auto& printer = fake().printer;
         printer.dotsPerInch = {600, 300}; // across and down apart, so neither stands in for the other
-        form.PenColor = 0x0000FF;
-        press(form, Qt::LeftButton, 100, 100);
-        move(form, 300, 150);
-        release(form, Qt::LeftButton, 300, 150);
-        form.Edit1->setText("My cat");
-        const TPicture before = form.Image1->Picture();
-        const std::string family = form.Edit1->font().family().toStdString();
+        form().PenColor = 0x0000FF;
+        press(form(), Qt::LeftButton, 100, 100);
+        move(form(), 300, 150);
+        release(form(), Qt::LeftButton, 300, 150);
+        form().Edit1->setText("My cat");
+        const TPicture before = form().Image1->Picture();
+        const std::string family = form().Edit1->font().family().toStdString();
 
-        print(program, &TConfirmBox::SpeedButton1);
-        QCOMPARE(program.confirmBox.result(), int(mrYes));
+        print(program(), &TConfirmBox::SpeedButton1);
+        QCOMPARE(program().confirmBox.result(), int(mrYes));
         // 6814 / 2 - 60 / 2 across; 7 inches down; 1 to 10.5 by 0.25 to 7 inches.
         QCOMPARE(printer.calls, aPrint(family, "My cat", 3377, 2100, "600 75 5700x2025"));
         QVERIFY(samePicture(printer.bitmap, before));
-        QVERIFY(program.fake.dialogs.boxes.empty());
-        QVERIFY(form.Image1->Picture().bitsPerPixel() == 24);
-        QVERIFY(form.Image1->Picture().pixel(200, 125) == before.pixel(200, 125));
-        QVERIFY(form.Modified);
-        QCOMPARE(form.Edit1->text(), QString("My cat"));
+        QVERIFY(fake().dialogs.boxes.empty());
+        QVERIFY(form().Image1->Picture().bitsPerPixel() == 24);
+        QVERIFY(form().Image1->Picture().pixel(200, 125) == before.pixel(200, 125));
+        QVERIFY(form().Modified);
+        QCOMPARE(form().Edit1->text(), QString("My cat"));
 
         // After a save the picture has 8 bits and its table, and goes so.
-        form.Image1->Assign(toHalftone(form.Image1->Picture()));
-        form.Edit1->clear();
+        form().Image1->Assign(toHalftone(form().Image1->Picture()));
+        form().Edit1->clear();
         printer.calls.clear();
         printer.dotsPerInch = {300, 300};
-        print(program, &TConfirmBox::SpeedButton1);
+        print(program(), &TConfirmBox::SpeedButton1);
         QCOMPARE(printer.calls, aPrint(family, "", 3407, 2100, "300 75 2850x2025"));
         QCOMPARE(printer.bitmap.bitsPerPixel(), 8);
-        QVERIFY(samePicture(printer.bitmap, form.Image1->Picture()));
+        QVERIFY(samePicture(printer.bitmap, form().Image1->Picture()));
     }
 
     void aFailureIsShownAndLeavesNoDocumentBegun_data()
@@ -126,33 +123,31 @@ private slots:
         QFETCH(QString, message);
         QFETCH(int, callsMade);
         QFETCH(bool, aborted);
-        Program program;
-        auto& printer = program.fake.printer;
+        auto& printer = fake().printer;
         printer.failAt = failAt.toStdString();
         if (outOfMemory)
             printer.failure = [] { throw std::bad_alloc(); };
         else
             printer.failure = [message] { throw std::runtime_error(message.toStdString()); };
-        const TPicture before = program.form.Image1->Picture();
+        const TPicture before = form().Image1->Picture();
 
-        print(program, &TConfirmBox::SpeedButton1);
-        const auto whole =
-            aPrint(program.form.Edit1->font().family().toStdString(), "", 3407, 4200, "600 150 5700x4050");
+        print(program(), &TConfirmBox::SpeedButton1);
+        const auto whole = aPrint(form().Edit1->font().family().toStdString(), "", 3407, 4200, "600 150 5700x4050");
         std::vector<std::string> expected(whole.begin(), whole.begin() + callsMade);
         if (aborted)
             expected.push_back("abort");
         QCOMPARE(printer.calls, expected);
-        QCOMPARE(program.fake.dialogs.boxes.size(), std::size_t(1));
-        QCOMPARE(program.fake.dialogs.boxes[0].text, message + ".");
-        QVERIFY(program.fake.dialogs.boxes[0].icon == MessageIcon::Error);
-        QVERIFY(program.form.Image1->Picture().pixel(0, 0) == before.pixel(0, 0));
+        QCOMPARE(fake().dialogs.boxes.size(), std::size_t(1));
+        QCOMPARE(fake().dialogs.boxes[0].text, message + ".");
+        QVERIFY(fake().dialogs.boxes[0].icon == MessageIcon::Error);
+        QVERIFY(form().Image1->Picture().pixel(0, 0) == before.pixel(0, 0));
 
         // The next print goes through whole.
         printer.failAt.clear();
         printer.calls.clear();
-        print(program, &TConfirmBox::SpeedButton1);
+        print(program(), &TConfirmBox::SpeedButton1);
         QCOMPARE(printer.calls, whole);
-        QCOMPARE(program.fake.dialogs.boxes.size(), std::size_t(1));
+        QCOMPARE(fake().dialogs.boxes.size(), std::size_t(1));
     }
 
     void thePageIsLaidOutInInches_data()

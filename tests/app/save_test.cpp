@@ -6,7 +6,8 @@
 #include "modal_answer.h"
 #include "picture_files.h"
 #include "picture_names.h"
-#include "program.h"
+#include "read_file.h"
+#include "window_test.h"
 
 #include <QtTest>
 
@@ -18,11 +19,7 @@ namespace {
 
 constexpr TColor red = 0x0000FF, pink = 0xC080FF;
 
-QByteArray contentsOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+QByteArray contentsOf(const QString& path) { return QByteArray::fromStdString(readFile(path.toStdString())); }
 
 QByteArray bytesOf(const std::vector<std::uint8_t>& bytes)
 {
@@ -87,7 +84,7 @@ private:
 
 } // namespace
 
-class SaveTest : public QObject {
+class SaveTest : public WindowTest {
     Q_OBJECT
 
 private slots:
@@ -152,41 +149,39 @@ private slots:
     // first save, in swatch colours that every one survive it.
     void saveWritesTheConvertedPictureAndClearsModified()
     {
-        Program program;
-        TDrawForm& form = program.form;
-        QVERIFY(showOnScreen(form));
-        drawSomething(form);
-        const TPicture drawn = form.Image1->Picture();
+        QVERIFY(showOnScreen(form()));
+        drawSomething(form());
+        const TPicture drawn = form().Image1->Picture();
         DialogState state;
         {
             const auto answer = answerWithName("pics\\cat", state);
-            QVERIFY(QDir().mkdir(program.file("pics")));
-            QTest::mouseClick(form.SaveBtn, Qt::LeftButton);
+            QVERIFY(QDir().mkdir(program().file("pics")));
+            QTest::mouseClick(form().SaveBtn, Qt::LeftButton);
             QVERIFY(answer.answered());
         }
         QVERIFY(!state.visible);
         QCOMPARE(state.name, "pics\\cat.bmp");
-        QVERIFY(!form.Modified);
-        QCOMPARE(form.Image1->Picture().bitsPerPixel(), 8);
-        QCOMPARE_PICTURES(form.Image1->Picture(), drawn);
-        QCOMPARE(contentsOf(program.file("pics/cat.bmp")), bytesOf(encodeBitmap(form.Image1->Picture())));
-        QVERIFY(program.fake.dialogs.boxes.empty());
+        QVERIFY(!form().Modified);
+        QCOMPARE(form().Image1->Picture().bitsPerPixel(), 8);
+        QCOMPARE_PICTURES(form().Image1->Picture(), drawn);
+        QCOMPARE(contentsOf(program().file("pics/cat.bmp")), bytesOf(encodeBitmap(form().Image1->Picture())));
+        QVERIFY(fake().dialogs.boxes.empty());
 
         // Strokes now go into the 8-bit picture; a second save writes it as it is.
-        press(form, Qt::LeftButton, 10, 400);
-        move(form, 700, 400);
-        release(form, Qt::LeftButton, 700, 400);
+        press(form(), Qt::LeftButton, 10, 400);
+        move(form(), 700, 400);
+        release(form(), Qt::LeftButton, 700, 400);
         {
             const auto answer = answerModal<TSaveBox>([](TSaveBox& box) {
                 QTest::keyClicks(box.Edit1, "dog");
                 QTest::mouseClick(box.SaveBtn, Qt::LeftButton);
             });
-            QTest::mouseClick(form.SaveBtn, Qt::LeftButton);
+            QTest::mouseClick(form().SaveBtn, Qt::LeftButton);
             QVERIFY(answer.answered() && !answer.stayedOpen());
         }
-        QCOMPARE(form.Image1->Picture().bitsPerPixel(), 8);
-        QCOMPARE(form.Image1->Picture().pixel(350, 400), red);
-        QCOMPARE(contentsOf(program.file("dog.bmp")), bytesOf(encodeBitmap(form.Image1->Picture())));
+        QCOMPARE(form().Image1->Picture().bitsPerPixel(), 8);
+        QCOMPARE(form().Image1->Picture().pixel(350, 400), red);
+        QCOMPARE(contentsOf(program().file("dog.bmp")), bytesOf(encodeBitmap(form().Image1->Picture())));
         // The name typed last time is not kept; Escape does not close the dialog.
         {
             const auto answer = answerModal<TSaveBox>([&](TSaveBox& box) {
@@ -196,7 +191,7 @@ private slots:
                 state.name = shownFirst;
                 box.SpeedButton2->click();
             });
-            QCOMPARE(program.saveBox.ShowModal(), int(mrCancel));
+            QCOMPARE(program().saveBox.ShowModal(), int(mrCancel));
         }
         QCOMPARE(state.name, "");
         QVERIFY(state.visible);
@@ -204,10 +199,8 @@ private slots:
 
     void anExistingNameIsRefusedAndNothingIsWrittenOrConverted()
     {
-        Program program;
-        TDrawForm& form = program.form;
-        drawSomething(form);
-        std::ofstream(program.file("cat.bmp").toStdString()) << "someone else's";
+        drawSomething(form());
+        std::ofstream(program().file("cat.bmp").toStdString()) << "someone else's";
         DialogState first, second;
         {
             const auto answer = answerModal<TSaveBox>([&](TSaveBox& box) {
@@ -217,7 +210,7 @@ private slots:
                 second = stateOf(box);
                 box.SpeedButton2->click();
             });
-            QTest::mouseClick(form.SaveBtn, Qt::LeftButton);
+            QTest::mouseClick(form().SaveBtn, Qt::LeftButton);
             QVERIFY(answer.answered() && !answer.stayedOpen());
         }
         for (const DialogState& state : {first, second}) {
@@ -225,23 +218,23 @@ private slots:
             QCOMPARE(state.name, "cat.bmp");
             QCOMPARE(state.selected, "cat.bmp");
         }
-        QCOMPARE(program.fake.dialogs.boxes.size(), std::size_t(2));
-        const MessageBoxRequest& notice = program.fake.dialogs.boxes[0];
+        QCOMPARE(fake().dialogs.boxes.size(), std::size_t(2));
+        const MessageBoxRequest& notice = fake().dialogs.boxes[0];
         QCOMPARE(notice.text, "Filename exists, save under another name");
         QCOMPARE(notice.caption, applicationTitle(QCoreApplication::applicationFilePath()));
         QCOMPARE(notice.buttons.size(), std::size_t(1));
         QCOMPARE(notice.buttons[0].caption, "OK");
-        QCOMPARE(contentsOf(program.file("cat.bmp")), QByteArray("someone else's"));
-        QVERIFY(form.Modified);
-        QCOMPARE(form.Image1->Picture().bitsPerPixel(), 24);
+        QCOMPARE(contentsOf(program().file("cat.bmp")), QByteArray("someone else's"));
+        QVERIFY(form().Modified);
+        QCOMPARE(form().Image1->Picture().bitsPerPixel(), 24);
 
         // A name taken after the test, and a name that only links somewhere,
         // are never written through either.
-        QVERIFY(QFile::link(program.file("nowhere.bmp"), program.file("link.bmp")));
+        QVERIFY(QFile::link(program().file("nowhere.bmp"), program().file("link.bmp")));
         for (const char* name : {"cat.bmp", "link.bmp"})
-            QCOMPARE(writeNewFile(program.file(name), {1, 2, 3}), NewFileResult::NameTaken);
-        QCOMPARE(contentsOf(program.file("cat.bmp")), QByteArray("someone else's"));
-        QVERIFY(!QFileInfo::exists(program.file("nowhere.bmp")));
+            QCOMPARE(writeNewFile(program().file(name), {1, 2, 3}), NewFileResult::NameTaken);
+        QCOMPARE(contentsOf(program().file("cat.bmp")), QByteArray("someone else's"));
+        QVERIFY(!QFileInfo::exists(program().file("nowhere.bmp")));
     }
 
     // The dialog stays open with the name, the picture stays unsaved, and
@@ -263,26 +256,24 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, message);
-        Program program;
-        TDrawForm& form = program.form;
-        drawSomething(form);
-        QVERIFY(QDir().mkdir(program.file("cat.bmp")));
+        drawSomething(form());
+        QVERIFY(QDir().mkdir(program().file("cat.bmp")));
         DialogState state;
         {
             const FileSizeLimit limit(4096);
             const auto answer = answerWithName(name, state);
-            QTest::mouseClick(form.SaveBtn, Qt::LeftButton);
+            QTest::mouseClick(form().SaveBtn, Qt::LeftButton);
             QVERIFY(answer.answered());
         }
         QVERIFY(state.visible);
         QCOMPARE(state.name, withBitmapExtension(name));
-        QCOMPARE(program.fake.dialogs.boxes.size(), std::size_t(1));
-        const MessageBoxRequest& error = program.fake.dialogs.boxes[0];
-        QCOMPARE(error.text, message.replace("<folder>", QDir(program.folder.path().c_str()).canonicalPath()));
+        QCOMPARE(fake().dialogs.boxes.size(), std::size_t(1));
+        const MessageBoxRequest& error = fake().dialogs.boxes[0];
+        QCOMPARE(error.text, message.replace("<folder>", QDir(program().folder.path().c_str()).canonicalPath()));
         QCOMPARE(error.icon, MessageIcon::Error);
-        QVERIFY(form.Modified);
-        QCOMPARE(form.Image1->Picture().bitsPerPixel(), 8); // converted before the write, and stays so
-        QCOMPARE(QDir(program.folder.path().c_str()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+        QVERIFY(form().Modified);
+        QCOMPARE(form().Image1->Picture().bitsPerPixel(), 8); // converted before the write, and stays so
+        QCOMPARE(QDir(program().folder.path().c_str()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
                  QStringList{"cat.bmp"});
     }
 
@@ -290,28 +281,26 @@ private slots:
     // rubber band that is still being dragged.
     void theEndOfTheSessionKeepsUnsavedWorkInANewFile()
     {
-        Program program;
-        TDrawForm& form = program.form;
         std::tm time{};
         time.tm_year = 2026 - 1900, time.tm_mon = 11, time.tm_mday = 9, time.tm_hour = 7, time.tm_min = 5,
         time.tm_isdst = -1;
         const std::time_t now = std::mktime(&time);
-        form.keepUnsavedPicture(now); // nothing drawn: nothing written
-        QVERIFY(QDir(program.folder.path().c_str()).isEmpty());
+        form().keepUnsavedPicture(now); // nothing drawn: nothing written
+        QVERIFY(QDir(program().folder.path().c_str()).isEmpty());
 
-        drawSomething(form);
-        const TPicture drawn = form.Image1->Picture();
-        QVERIFY(QDir().mkdir(program.file("Unsaved picture 2026-12-09 07-05-00.bmp")));
-        form.keepUnsavedPicture(now);
-        form.LineTool = true;
-        form.PenTool = false;
-        press(form, Qt::LeftButton, 10, 10);
-        move(form, 600, 400);
-        form.keepUnsavedPicture(now);
+        drawSomething(form());
+        const TPicture drawn = form().Image1->Picture();
+        QVERIFY(QDir().mkdir(program().file("Unsaved picture 2026-12-09 07-05-00.bmp")));
+        form().keepUnsavedPicture(now);
+        form().LineTool = true;
+        form().PenTool = false;
+        press(form(), Qt::LeftButton, 10, 10);
+        move(form(), 600, 400);
+        form().keepUnsavedPicture(now);
         for (const char* name :
              {"Unsaved picture 2026-12-09 07-05-00 (2).bmp", "Unsaved picture 2026-12-09 07-05-00 (3).bmp"})
-            QCOMPARE(contentsOf(program.file(name)), bytesOf(encodeBitmap(toHalftone(drawn))));
-        QCOMPARE(form.Image1->Picture().bitsPerPixel(), 24); // the window's picture is left as it was
+            QCOMPARE(contentsOf(program().file(name)), bytesOf(encodeBitmap(toHalftone(drawn))));
+        QCOMPARE(form().Image1->Picture().bitsPerPixel(), 24); // the window's picture is left as it was
     }
 };
 

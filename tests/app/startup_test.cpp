@@ -4,49 +4,45 @@
 #include "brisko_drawu.h"
 #include "colours.h"
 #include "controls/cursors.h"
-#include "doubles.h"
 #include "gesture_driver.h"
+#include "window_test.h"
 
 #include <QtTest>
 
 #include <memory>
 
-class StartupTest : public QObject {
+class StartupTest : public WindowTest {
     Q_OBJECT
 
 private slots:
     void startsWithAWhitePictureThePenAndNothingToUndo()
     {
-        FakePlatform fake;
-        TDrawForm form(fake.platform);
-        const TPicture& picture = form.Image1->Picture();
+        const TPicture& picture = form().Image1->Picture();
         QCOMPARE(picture.Width(), 721);
         QCOMPARE(picture.Height(), 489);
         QCOMPARE(picture.bitsPerPixel(), 24);
         QCOMPARE_PICTURES(picture, whitePicture());
-        QVERIFY(form.PenTool);
-        QVERIFY(!form.LineTool && !form.FillTool && !form.SprayTool && !form.RectTool && !form.EllipseTool);
-        QVERIFY(!form.OutlineShape && !form.Drawing && !form.BandActive && !form.ShiftHeld);
-        QCOMPARE(form.PenColor, clBlack);
-        QCOMPARE(form.FillColor, clWhite);
-        QCOMPARE(form.SprayColor, clBlack);
-        QCOMPARE(form.PenSize, 2);
-        QVERIFY(!form.Modified);
-        QVERIFY(!form.UndoBtn->isEnabled());
-        QVERIFY(form.Edit1->text().isEmpty());
-        QCOMPARE(form.Edit1->maxLength(), 50);
-        QCOMPARE(form.Image3->geometry(), form.Image1->geometry());
+        QVERIFY(form().PenTool);
+        QVERIFY(!form().LineTool && !form().FillTool && !form().SprayTool && !form().RectTool && !form().EllipseTool);
+        QVERIFY(!form().OutlineShape && !form().Drawing && !form().BandActive && !form().ShiftHeld);
+        QCOMPARE(form().PenColor, clBlack);
+        QCOMPARE(form().FillColor, clWhite);
+        QCOMPARE(form().SprayColor, clBlack);
+        QCOMPARE(form().PenSize, 2);
+        QVERIFY(!form().Modified);
+        QVERIFY(!form().UndoBtn->isEnabled());
+        QVERIFY(form().Edit1->text().isEmpty());
+        QCOMPARE(form().Edit1->maxLength(), 50);
+        QCOMPARE(form().Image3->geometry(), form().Image1->geometry());
     }
 
     void captionsContrastWithTheirSwatches()
     {
-        FakePlatform fake;
-        TDrawForm form(fake.platform);
-        QCOMPARE(form.Label3->textColour(), QColor(Qt::white)); // "Pen" on black
-        QCOMPARE(form.Label2->textColour(), QColor(Qt::black)); // "Fill" on white
-        QCOMPARE(form.buttonBG->brushColour(), QColor(Qt::white));
-        QCOMPARE(form.FG->brushColour(), QColor(Qt::black));
-        QCOMPARE(form.BG->brushColour(), QColor(Qt::white));
+        QCOMPARE(form().Label3->textColour(), QColor(Qt::white)); // "Pen" on black
+        QCOMPARE(form().Label2->textColour(), QColor(Qt::black)); // "Fill" on white
+        QCOMPARE(form().buttonBG->brushColour(), QColor(Qt::white));
+        QCOMPARE(form().FG->brushColour(), QColor(Qt::black));
+        QCOMPARE(form().BG->brushColour(), QColor(Qt::white));
         QCOMPARE(captionColourOn(clGray), clWhite); // only the exact middle grey
         QCOMPARE(captionColourOn(clSilver), TColor(0x3F3F3F));
         QCOMPARE(captionColourOn(0x7F7F7F), clGray);
@@ -91,49 +87,41 @@ private slots:
 
     void closeButtonKeepsOnePixelFromTheRightEdge()
     {
-        FakePlatform fake;
-        TDrawForm form(fake.platform);
-        form.show();
+        form().show();
         for (const int width : {800, 1024, 907, 640}) {
-            form.resize(width, 600);
-            QCOMPARE(form.SpeedButton1->geometry().right(), width - 2);
-            QCOMPARE(form.Panel2->width(), width);
+            form().resize(width, 600);
+            QCOMPARE(form().SpeedButton1->geometry().right(), width - 2);
+            QCOMPARE(form().Panel2->width(), width);
         }
-        QCOMPARE(form.UndoBtn->x(), 681); // the others keep their places
+        QCOMPARE(form().UndoBtn->x(), 681); // the others keep their places
     }
 
     void theTitleCaptionFitsItsBox()
     {
-        FakePlatform fake;
-        TDrawForm form(fake.platform);
-        QCOMPARE(form.Label5->geometry(), QRect(372, 20, 27, 16));
-        QVERIFY(form.Label5->fontMetrics().horizontalAdvance("Title") <= 27);
-        QVERIFY(form.Label5->font().pixelSize() >= 11); // still a caption a child can read
-        QVERIFY(form.Label5->font().bold());
+        QCOMPARE(form().Label5->geometry(), QRect(372, 20, 27, 16));
+        QVERIFY(form().Label5->fontMetrics().horizontalAdvance("Title") <= 27);
+        QVERIFY(form().Label5->font().pixelSize() >= 11); // still a caption a child can read
+        QVERIFY(form().Label5->font().bold());
     }
 
     void windowAndPanelsShowTheArrowAndTheDrawingAreaNothingOfItsOwn()
     {
-        FakePlatform fake;
-        TDrawForm form(fake.platform);
         const QImage arrow = loadCursorResource("Normal").atScale(1).bitmap().toImage();
         QVERIFY(!arrow.isNull());
-        for (QWidget* widget : std::initializer_list<QWidget*>{&form, form.Panel1, form.Panel2, form.Panel3}) {
+        for (QWidget* widget : std::initializer_list<QWidget*>{&form(), form().Panel1, form().Panel2, form().Panel3}) {
             QVERIFY(widget->testAttribute(Qt::WA_SetCursor));
             QCOMPARE(widget->cursor().bitmap().toImage(), arrow);
         }
-        QCOMPARE(form.Image1->cursorNumber(), 0);
-        QVERIFY(!form.Image1->testAttribute(Qt::WA_SetCursor));
-        QVERIFY(!form.NewBtn->testAttribute(Qt::WA_SetCursor)); // buttons show their panel's cursor
+        QCOMPARE(form().Image1->cursorNumber(), 0);
+        QVERIFY(!form().Image1->testAttribute(Qt::WA_SetCursor));
+        QVERIFY(!form().NewBtn->testAttribute(Qt::WA_SetCursor)); // buttons show their panel's cursor
     }
 
     void helpOpensThePageFromTheCurrentDirectory()
     {
-        FakePlatform fake;
-        TDrawForm form(fake.platform);
-        QTest::mouseClick(form.SpeedButton7, Qt::LeftButton);
-        QCOMPARE(fake.documents.opened, std::vector<QString>{"Scribbo_Help.htm"});
-        QVERIFY(fake.dialogs.boxes.empty());
+        QTest::mouseClick(form().SpeedButton7, Qt::LeftButton);
+        QCOMPARE(fake().documents.opened, std::vector<QString>{"Scribbo_Help.htm"});
+        QVERIFY(fake().dialogs.boxes.empty());
     }
 
     // At once when there is no page or no opener, or later, when the
@@ -147,33 +135,29 @@ private slots:
     void helpThatFailsShowsTheErrorAndChangesNothing()
     {
         QFETCH(bool, openerStarts);
-        FakePlatform fake;
-        fake.documents.succeeds = openerStarts;
-        TDrawForm form(fake.platform);
-        QTest::mouseClick(form.SpeedButton7, Qt::LeftButton);
+        fake().documents.succeeds = openerStarts;
+        QTest::mouseClick(form().SpeedButton7, Qt::LeftButton);
         if (openerStarts) {
-            QVERIFY(fake.dialogs.boxes.empty());
-            QCOMPARE(fake.documents.lateFailures.size(), std::size_t(1));
-            fake.documents.lateFailures[0]();
+            QVERIFY(fake().dialogs.boxes.empty());
+            QCOMPARE(fake().documents.lateFailures.size(), std::size_t(1));
+            fake().documents.lateFailures[0]();
         }
-        QCOMPARE(fake.dialogs.boxes.size(), std::size_t(1));
-        const MessageBoxRequest& box = fake.dialogs.boxes[0];
+        QCOMPARE(fake().dialogs.boxes.size(), std::size_t(1));
+        const MessageBoxRequest& box = fake().dialogs.boxes[0];
         QCOMPARE(box.text, QString("Failed to execute Scribbo_Help.htm"));
         QCOMPARE(box.caption, QString("Error"));
         QCOMPARE(box.icon, MessageIcon::Error);
         QCOMPARE(box.buttons.size(), std::size_t(1));
         QCOMPARE(box.buttons[0].caption, QString("OK"));
-        QVERIFY(!form.Modified && form.PenTool && !form.UndoBtn->isEnabled());
+        QVERIFY(!form().Modified && form().PenTool && !form().UndoBtn->isEnabled());
     }
 
     void closeButtonClosesTheWindow()
     {
-        FakePlatform fake;
-        TDrawForm form(fake.platform);
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QTest::mouseClick(form.SpeedButton1, Qt::LeftButton);
-        QVERIFY(!form.isVisible());
+        form().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form()));
+        QTest::mouseClick(form().SpeedButton1, Qt::LeftButton);
+        QVERIFY(!form().isVisible());
     }
 
     void titleIsTheProgramNameWithoutDirectoryOrExtension()

@@ -1,8 +1,8 @@
 // The tool buttons choose the tool; the drawing area shows its cursor from
 // the next move over it.
 #include "brisko_drawu.h"
-#include "doubles.h"
 #include "gesture_driver.h"
+#include "window_test.h"
 
 #include <QtTest>
 
@@ -23,7 +23,7 @@ Flags flagsOf(const TDrawForm& form)
 
 Q_DECLARE_METATYPE(Flags)
 
-class ToolsTest : public QObject {
+class ToolsTest : public WindowTest {
     Q_OBJECT
 
 private slots:
@@ -49,39 +49,35 @@ private slots:
         QFETCH(QString, button);
         QFETCH(Flags, flags);
         QFETCH(int, cursor);
-        FakePlatform fake;
-        TDrawForm form(fake.platform);
         const std::map<QString, TSpeedButton*> buttons{
-            {"SpeedButton8", form.SpeedButton8},   {"SpeedButton11", form.SpeedButton11},
-            {"SpeedButton12", form.SpeedButton12}, {"SpeedButton13", form.SpeedButton13},
-            {"SpeedButton5", form.SpeedButton5},   {"LineBtn", form.LineBtn},
-            {"SpeedButton6", form.SpeedButton6},   {"SprayBtn", form.SprayBtn},
-            {"pensizeBtn", form.pensizeBtn}};
+            {"SpeedButton8", form().SpeedButton8},   {"SpeedButton11", form().SpeedButton11},
+            {"SpeedButton12", form().SpeedButton12}, {"SpeedButton13", form().SpeedButton13},
+            {"SpeedButton5", form().SpeedButton5},   {"LineBtn", form().LineBtn},
+            {"SpeedButton6", form().SpeedButton6},   {"SprayBtn", form().SprayBtn},
+            {"pensizeBtn", form().pensizeBtn}};
         // Start from another tool with the outline flag set, so every flag must be cleared.
-        QTest::mouseClick(form.SpeedButton13, Qt::LeftButton);
-        move(form, 5, 5, Qt::NoButton);
-        const int cursorBefore = form.Image1->cursorNumber();
+        QTest::mouseClick(form().SpeedButton13, Qt::LeftButton);
+        move(form(), 5, 5, Qt::NoButton);
+        const int cursorBefore = form().Image1->cursorNumber();
         QTest::mouseClick(buttons.at(button), Qt::LeftButton);
-        QVERIFY(flagsOf(form) == flags);
-        QCOMPARE(form.Image1->cursorNumber(), cursorBefore); // no change until the pointer moves over the picture
-        move(form, 5, 5, Qt::NoButton);
-        QCOMPARE(form.Image1->cursorNumber(), cursor);
+        QVERIFY(flagsOf(form()) == flags);
+        QCOMPARE(form().Image1->cursorNumber(), cursorBefore); // no change until the pointer moves over the picture
+        move(form(), 5, 5, Qt::NoButton);
+        QCOMPARE(form().Image1->cursorNumber(), cursor);
         QTest::mouseClick(buttons.at(button), Qt::LeftButton); // twice is the same as once
-        QVERIFY(flagsOf(form) == flags);
+        QVERIFY(flagsOf(form()) == flags);
     }
 
     void toolButtonsLeaveColoursSizeAndGestureAlone()
     {
-        FakePlatform fake;
-        TDrawForm form(fake.platform);
-        form.PenColor = 0x123456;
-        form.PenSize = 7;
-        press(form, Qt::LeftButton, 10, 10);
-        form.ShiftHeld = true;
-        QTest::mouseClick(form.SprayBtn, Qt::LeftButton);
-        QVERIFY(form.Drawing && form.ShiftHeld);
-        QCOMPARE(form.PenColor, TColor(0x123456));
-        QCOMPARE(form.PenSize, 7);
+        form().PenColor = 0x123456;
+        form().PenSize = 7;
+        press(form(), Qt::LeftButton, 10, 10);
+        form().ShiftHeld = true;
+        QTest::mouseClick(form().SprayBtn, Qt::LeftButton);
+        QVERIFY(form().Drawing && form().ShiftHeld);
+        QCOMPARE(form().PenColor, TColor(0x123456));
+        QCOMPARE(form().PenSize, 7);
     }
 };
 

@@ -2,7 +2,7 @@
 // closing, as sequences a child goes through on the real window.
 #include "gesture_driver.h"
 #include "modal_answer.h"
-#include "program.h"
+#include "window_test.h"
 
 #include <QtTest>
 
@@ -65,148 +65,140 @@ void verifyWiped(const TDrawForm& form)
 
 } // namespace
 
-class UndoTest : public QObject {
+class UndoTest : public WindowTest {
     Q_OBJECT
 
 private slots:
     void undoTakesBackTheLastGestureOnceAndOnlyIt()
     {
-        Program program;
-        TDrawForm& form = program.form;
-        QVERIFY(showOnScreen(form));
-        const TPicture blank = form.Image1->Picture();
+        QVERIFY(showOnScreen(form()));
+        const TPicture blank = form().Image1->Picture();
 
-        stroke(form, 100, 200, 100); // A
-        const TPicture afterA = form.Image1->Picture();
-        QTest::mouseClick(form.UndoBtn, Qt::LeftButton);
-        QCOMPARE_PICTURES(form.Image1->Picture(), blank);
-        QVERIFY(!form.UndoBtn->isEnabled());
-        QTest::mouseClick(form.UndoBtn, Qt::LeftButton); // a disabled button: nothing happens
-        QCOMPARE_PICTURES(form.Image1->Picture(), blank);
+        stroke(form(), 100, 200, 100); // A
+        const TPicture afterA = form().Image1->Picture();
+        QTest::mouseClick(form().UndoBtn, Qt::LeftButton);
+        QCOMPARE_PICTURES(form().Image1->Picture(), blank);
+        QVERIFY(!form().UndoBtn->isEnabled());
+        QTest::mouseClick(form().UndoBtn, Qt::LeftButton); // a disabled button: nothing happens
+        QCOMPARE_PICTURES(form().Image1->Picture(), blank);
 
-        stroke(form, 100, 200, 100); // A again, then B: only B goes
-        stroke(form, 100, 200, 200, Qt::RightButton);
-        QTest::mouseClick(form.UndoBtn, Qt::LeftButton);
-        QCOMPARE_PICTURES(form.Image1->Picture(), afterA);
-        QVERIFY(form.Modified); // Undo leaves the flag alone
+        stroke(form(), 100, 200, 100); // A again, then B: only B goes
+        stroke(form(), 100, 200, 200, Qt::RightButton);
+        QTest::mouseClick(form().UndoBtn, Qt::LeftButton);
+        QCOMPARE_PICTURES(form().Image1->Picture(), afterA);
+        QVERIFY(form().Modified); // Undo leaves the flag alone
 
         // A press that draws nothing still takes a snapshot, with any button.
         for (const Qt::MouseButton button : {Qt::LeftButton, Qt::MiddleButton}) {
-            press(form, button, 300, 300);
-            release(form, button, 300, 300);
-            QVERIFY(form.UndoBtn->isEnabled());
-            QTest::mouseClick(form.UndoBtn, Qt::LeftButton);
-            QCOMPARE_PICTURES(form.Image1->Picture(), afterA);
+            press(form(), button, 300, 300);
+            release(form(), button, 300, 300);
+            QVERIFY(form().UndoBtn->isEnabled());
+            QTest::mouseClick(form().UndoBtn, Qt::LeftButton);
+            QCOMPARE_PICTURES(form().Image1->Picture(), afterA);
         }
     }
 
     void newPictureWipesAtOnceWhenNothingIsUnsavedAndKeepsColoursAndPen()
     {
-        Program program;
-        TDrawForm& form = program.form;
-        stroke(form, 100, 200, 100);
-        form.Modified = false; // as after a save
-        form.Edit1->setText("My cat");
-        form.PenColor = red;
-        form.PenSize = 7;
-        QTest::mouseClick(form.NewBtn, Qt::LeftButton);
-        QVERIFY(program.fake.dialogs.boxes.empty());
-        verifyWiped(form);
-        QCOMPARE(form.PenColor, red);
-        QCOMPARE(form.PenSize, 7);
-        QCOMPARE(form.Image1->Canvas().Brush.Color, clWhite);
+        stroke(form(), 100, 200, 100);
+        form().Modified = false; // as after a save
+        form().Edit1->setText("My cat");
+        form().PenColor = red;
+        form().PenSize = 7;
+        QTest::mouseClick(form().NewBtn, Qt::LeftButton);
+        QVERIFY(fake().dialogs.boxes.empty());
+        verifyWiped(form());
+        QCOMPARE(form().PenColor, red);
+        QCOMPARE(form().PenSize, 7);
+        QCOMPARE(form().Image1->Canvas().Brush.Color, clWhite);
     }
 
     // After Yes, the work goes only once the save dialog has written it:
     // cancelling the dialog keeps everything, as Cancel does.
     void newPictureAsksAndGoesOnlyWhenTheWorkIsSavedOrGivenUp()
     {
-        Program program;
-        TDrawForm& form = program.form;
-        stroke(form, 100, 200, 100);
-        form.Edit1->setText("My cat");
-        const Kept kept(form);
+        stroke(form(), 100, 200, 100);
+        form().Edit1->setText("My cat");
+        const Kept kept(form());
 
-        program.fake.dialogs.answers = {mrCancel};
-        QTest::mouseClick(form.NewBtn, Qt::LeftButton);
-        QCOMPARE(program.fake.dialogs.boxes.size(), std::size_t(1));
-        verifySaveChangesQuestion(program.fake.dialogs.boxes[0]);
-        QVERIFY_KEPT(form, kept);
+        fake().dialogs.answers = {mrCancel};
+        QTest::mouseClick(form().NewBtn, Qt::LeftButton);
+        QCOMPARE(fake().dialogs.boxes.size(), std::size_t(1));
+        verifySaveChangesQuestion(fake().dialogs.boxes[0]);
+        QVERIFY_KEPT(form(), kept);
 
-        program.fake.dialogs.answers = {mrYes};
+        fake().dialogs.answers = {mrYes};
         {
             const auto cancelled = answerModal<TSaveBox>([](TSaveBox& box) { box.SpeedButton2->click(); });
-            QTest::mouseClick(form.NewBtn, Qt::LeftButton);
+            QTest::mouseClick(form().NewBtn, Qt::LeftButton);
             QVERIFY(cancelled.answered());
         }
-        QVERIFY_KEPT(form, kept);
-        QVERIFY(QDir(program.folder.path().c_str()).isEmpty());
+        QVERIFY_KEPT(form(), kept);
+        QVERIFY(QDir(program().folder.path().c_str()).isEmpty());
 
-        program.fake.dialogs.answers = {mrYes};
+        fake().dialogs.answers = {mrYes};
         {
             const auto saved = answerModal<TSaveBox>([](TSaveBox& box) { typeName(box, "cat"); });
-            QTest::mouseClick(form.NewBtn, Qt::LeftButton);
+            QTest::mouseClick(form().NewBtn, Qt::LeftButton);
             QVERIFY(saved.answered() && !saved.stayedOpen());
         }
-        QVERIFY(QFileInfo::exists(program.file("cat.bmp")));
-        verifyWiped(form);
+        QVERIFY(QFileInfo::exists(program().file("cat.bmp")));
+        verifyWiped(form());
 
-        stroke(form, 100, 200, 100);
-        program.fake.dialogs.answers = {mrNo};
-        QTest::mouseClick(form.NewBtn, Qt::LeftButton);
-        verifyWiped(form);
-        QCOMPARE(program.fake.dialogs.boxes.size(), std::size_t(4));
+        stroke(form(), 100, 200, 100);
+        fake().dialogs.answers = {mrNo};
+        QTest::mouseClick(form().NewBtn, Qt::LeftButton);
+        verifyWiped(form());
+        QCOMPARE(fake().dialogs.boxes.size(), std::size_t(4));
     }
 
     void closingAsksWhileWorkIsUnsavedAndStaysOpenUnlessItIsSavedOrGivenUp()
     {
-        Program program;
-        TDrawForm& form = program.form;
-        QVERIFY(showOnScreen(form));
-        stroke(form, 100, 200, 100);
-        const Kept kept(form);
+        QVERIFY(showOnScreen(form()));
+        stroke(form(), 100, 200, 100);
+        const Kept kept(form());
 
         // The close button and the window system's request ask the same.
-        program.fake.dialogs.answers = {mrCancel, mrCancel};
-        QTest::mouseClick(form.SpeedButton1, Qt::LeftButton);
-        form.windowHandle()->close();
-        QCOMPARE(program.fake.dialogs.boxes.size(), std::size_t(2));
-        verifySaveChangesQuestion(program.fake.dialogs.boxes[1]);
-        QVERIFY(form.isVisible());
-        QVERIFY_KEPT(form, kept);
+        fake().dialogs.answers = {mrCancel, mrCancel};
+        QTest::mouseClick(form().SpeedButton1, Qt::LeftButton);
+        form().windowHandle()->close();
+        QCOMPARE(fake().dialogs.boxes.size(), std::size_t(2));
+        verifySaveChangesQuestion(fake().dialogs.boxes[1]);
+        QVERIFY(form().isVisible());
+        QVERIFY_KEPT(form(), kept);
 
-        program.fake.dialogs.answers = {mrYes};
+        fake().dialogs.answers = {mrYes};
         {
             const auto cancelled = answerModal<TSaveBox>([](TSaveBox& box) { box.SpeedButton2->click(); });
-            QTest::mouseClick(form.SpeedButton1, Qt::LeftButton);
+            QTest::mouseClick(form().SpeedButton1, Qt::LeftButton);
             QVERIFY(cancelled.answered());
         }
-        QVERIFY(form.isVisible());
-        QVERIFY_KEPT(form, kept);
+        QVERIFY(form().isVisible());
+        QVERIFY_KEPT(form(), kept);
 
-        program.fake.dialogs.answers = {mrYes};
+        fake().dialogs.answers = {mrYes};
         {
             const auto saved = answerModal<TSaveBox>([](TSaveBox& box) { typeName(box, "cat"); });
-            QTest::mouseClick(form.SpeedButton1, Qt::LeftButton);
+            QTest::mouseClick(form().SpeedButton1, Qt::LeftButton);
             QVERIFY(saved.answered() && !saved.stayedOpen());
         }
-        QVERIFY(!form.isVisible());
-        QVERIFY(QFileInfo::exists(program.file("cat.bmp")));
-        QVERIFY(!form.Modified); // closing never clears it: the save did
+        QVERIFY(!form().isVisible());
+        QVERIFY(QFileInfo::exists(program().file("cat.bmp")));
+        QVERIFY(!form().Modified); // closing never clears it: the save did
 
         // After a save, Undo changes the picture but not the flag: no question.
-        QVERIFY(showOnScreen(form));
-        QTest::mouseClick(form.UndoBtn, Qt::LeftButton);
-        QTest::mouseClick(form.SpeedButton1, Qt::LeftButton);
-        QVERIFY(!form.isVisible());
+        QVERIFY(showOnScreen(form()));
+        QTest::mouseClick(form().UndoBtn, Qt::LeftButton);
+        QTest::mouseClick(form().SpeedButton1, Qt::LeftButton);
+        QVERIFY(!form().isVisible());
 
-        QVERIFY(showOnScreen(form));
-        stroke(form, 100, 200, 300);
-        program.fake.dialogs.answers = {mrNo};
-        form.windowHandle()->close();
-        QVERIFY(!form.isVisible());
-        QVERIFY(form.Modified);
-        QCOMPARE(program.fake.dialogs.boxes.size(), std::size_t(5));
+        QVERIFY(showOnScreen(form()));
+        stroke(form(), 100, 200, 300);
+        fake().dialogs.answers = {mrNo};
+        form().windowHandle()->close();
+        QVERIFY(!form().isVisible());
+        QVERIFY(form().Modified);
+        QCOMPARE(fake().dialogs.boxes.size(), std::size_t(5));
     }
 };
 

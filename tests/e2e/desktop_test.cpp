@@ -4,31 +4,17 @@
 // none. Either way it covers the whole output at every start, panel hidden,
 // draws under the pointer, shows every tool's cursor with its hot spot and
 // ends by its close button, one pixel from the output's right edge.
-#include "compositor.h"
 #include "layout_check.h"
 #include "picture_check.h"
-#include "pointer.h"
-#include "screenshot.h"
-#include "scribbo_layout.h"
 #include "scribbo_test.h"
 #include "shown_windows.h"
-#include "temporary_directory.h"
 #include "wait_until.h"
 
 #include <QImage>
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <csignal>
-#include <cstdlib>
-#include <filesystem>
-#include <functional>
-#include <memory>
 #include <optional>
 #include <sstream>
-
-#include <sys/wait.h>
 
 // Last: Xlib's macros (None, Bool, Status, ...) clash with names above.
 #include <X11/Xlib.h>
@@ -36,19 +22,6 @@
 namespace {
 
 using scribbo::Point;
-
-enum class Session { Xwayland, Wayland };
-
-std::string nameOf(Session session) { return session == Session::Xwayland ? "Xwayland" : "Wayland"; }
-
-std::string sessionName(const ::testing::TestParamInfo<Session>& info) { return nameOf(info.param); }
-
-// For gtest's messages.
-void PrintTo(Session session, std::ostream* out) { *out << nameOf(session); }
-
-// Guards against a hang; not a measure of speed.
-constexpr auto startGuard = std::chrono::seconds(30);
-constexpr auto stepGuard = std::chrono::seconds(10);
 
 struct Geometry {
     int x = 0, y = 0, width = 0, height = 0;
@@ -125,83 +98,33 @@ std::vector<std::string> cursorMismatches(const Screenshot& shot, const QImage& 
 
 } // namespace
 
-class ScribboOnWestonTest : public ::testing::Test {
+class ScribboOnWestonTest : public ScribboOnEachDesktopTest {
 protected:
-    virtual Session session() const = 0;
-
     void SetUp() override
     {
-        weston = std::make_unique<WestonCompositor>();
-        reader = std::make_unique<ScreenReader>(weston->hostDisplay());
-        mouse = std::make_unique<Pointer>(weston->hostDisplay());
-        if (session() == Session::Xwayland) {
-            xwayland = XOpenDisplay(weston->startXwayland().c_str());
-            ASSERT_NE(xwayland, nullptr) << weston->log();
+        ASSERT_NO_FATAL_FAILURE(ScribboOnEachDesktopTest::SetUp());
+        if (!scribboDisplayName().empty()) {
+            xwayland = XOpenDisplay(scribboDisplayName().c_str());
+            ASSERT_NE(xwayland, nullptr) << scribboReport();
         }
-        ASSERT_EQ(weston->outputWidth(), 800) << "the layout's figures are for an 800 x 600 output";
-        ASSERT_EQ(weston->outputHeight(), 600);
+        ASSERT_NO_FATAL_FAILURE(expectCoveringTheOutput());
     }
 
     void TearDown() override
     {
-        scribbo.reset();
         if (xwayland)
             XCloseDisplay(xwayland);
-        mouse.reset();
-        reader.reset();
-        weston.reset();
+        ScribboOnEachDesktopTest::TearDown();
     }
 
-    void startScribbo()
+    // The whole start layout covers the output and, on X11, its window does.
+    void expectCoveringTheOutput()
     {
-        ChildOptions options;
-        options.arguments = {SCRIBBO_BINARY};
-        options.environment = weston->waylandEnvironment();
-        options.environment.emplace_back("QT_LOGGING_RULES", "*.warning=true;*.critical=true");
-        // Under LeakSanitizer: what Qt's Wayland plugin keeps until the end
-        // was made inside libwayland-client, which has no frame pointers; only
-        // the slow unwinding reaches the Qt frames that tests/lsan.supp names.
-        if (const char* leakOptions = std::getenv("LSAN_OPTIONS"))
-            options.environment.emplace_back("LSAN_OPTIONS", std::string(leakOptions) + ":fast_unwind_on_malloc=0");
-        options.unset = {"QT_QPA_PLATFORM"};
-        if (session() == Session::Xwayland)
-            options.environment.emplace_back("DISPLAY", DisplayString(xwayland));
-        else
-            options.unset.push_back("DISPLAY");
-        options.workingDirectory = work.path();
-        options.logPath = work.file("scribbo.log");
-        scribbo = std::make_unique<ChildProcess>(options);
-    }
-
-    // Starts Scribbo and returns once the whole start layout covers the
-    // output (and, on X11, its window does).
-    void startCoveringTheOutput()
-    {
-        startScribbo();
-        ASSERT_NO_FATAL_FAILURE(waitForAreas(scribbo::startLayout(), "the start layout over the whole output"));
-        if (session() == Session::Xwayland) {
+        ASSERT_NO_FATAL_FAILURE(
+            waitForLayout(scribbo::startLayout(), "the start layout over the whole output", startGuard));
+        if (xwayland) {
             ASSERT_NO_FATAL_FAILURE(waitForWindowGeometry(true));
         }
-    }
-
-    // Ends Scribbo as a logout would; returns once its window has gone.
-    void endScribbo()
-    {
-        const int status = scribbo->stop(stepGuard);
-        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << report();
-        const auto gone = [](const Screenshot& shot) { return !showsLayout(shot, scribbo::paintedSignals()); };
-        ASSERT_TRUE(waitForScreen(gone, stepGuard)) << "the ended Scribbo's window stayed";
-    }
-
-    bool waitForScreen(const std::function<bool(const Screenshot&)>& condition, std::chrono::milliseconds timeout)
-    {
-        return waitUntil([&] { return condition(shot = reader->grab()); }, timeout, std::chrono::milliseconds(20));
-    }
-
-    void waitForAreas(const std::vector<scribbo::ColourArea>& areas, const std::string& what)
-    {
-        if (!waitForScreen([&](const Screenshot& screen) { return showsLayout(screen, areas); }, startGuard))
-            FAIL() << what << ": not shown:\n" << joinLines(layoutMismatches(shot, areas)) << keep("areas") << report();
     }
 
     void waitForCursor(const QImage& look, Point pointer, int hotX, int hotY, Rgb background, const std::string& what)
@@ -212,8 +135,9 @@ protected:
         if (!waitForScreen(shows, stepGuard))
             FAIL() << what << " is not shown with its hot spot on the pointer at (" << pointer.x << ", " << pointer.y
                    << "):\n"
-                   << joinLines(cursorMismatches(shot, look, pointer, hotX, hotY, background)) << keep("cursor")
-                   << report();
+                   << joinLines(cursorMismatches(lastScreenshot(), look, pointer, hotX, hotY, background))
+                   << "screenshot: " << keepScreenshot(lastScreenshot(), "cursor") << "\n"
+                   << scribboReport();
     }
 
     // Waits until Scribbo's X11 window covers the whole output, or is shown
@@ -233,63 +157,42 @@ protected:
                 where << "not shown";
             FAIL() << "Scribbo's X11 window is " << where.str() << (overWholeOutput ? ", not " : ", still ")
                    << wholeOutput << "\n"
-                   << report();
+                   << scribboReport();
         }
     }
 
-    void moveTo(Point onScreen) { mouse->moveTo(onScreen.x, onScreen.y); }
-
-    std::string keep(const std::string& label) const { return "screenshot: " + keepScreenshot(shot, label) + "\n"; }
-
-    std::string report() const
-    {
-        return "Scribbo said:\n" + readTextFile(work.file("scribbo.log")) + "Weston said:\n" + weston->log();
-    }
-
-    std::unique_ptr<WestonCompositor> weston;
-    std::unique_ptr<ScreenReader> reader;
-    std::unique_ptr<Pointer> mouse;
     Display* xwayland = nullptr;
-    TemporaryDirectory work{"scribbo-desktop"};
-    std::unique_ptr<ChildProcess> scribbo;
     // Where the compositor leaves the pointer: on no part that a layout check
     // looks at, so its cursor spoils none.
     static constexpr Point rest{799, 599};
     static constexpr Geometry wholeOutput{0, 0, 800, 600};
-    Screenshot shot;
 };
 
-class ScribboOnDesktopTest : public ScribboOnWestonTest, public ::testing::WithParamInterface<Session> {
-protected:
-    Session session() const override { return GetParam(); }
-};
+constexpr Desktop onXwayland = Desktop::weston(Desktop::Client::X11);
+constexpr Desktop asWaylandClient = Desktop::weston(Desktop::Client::Wayland);
 
-INSTANTIATE_TEST_SUITE_P(Sessions, ScribboOnDesktopTest, ::testing::Values(Session::Xwayland, Session::Wayland),
-                         sessionName);
+class ScribboOnDesktopTest : public ScribboOnWestonTest {};
+
+INSTANTIATE_TEST_SUITE_P(Sessions, ScribboOnDesktopTest, ::testing::Values(onXwayland, asWaylandClient), desktopName);
 
 TEST_P(ScribboOnDesktopTest, CoversTheOutputAndEndsByItsCloseButtonOnePixelFromTheRightEdge)
 {
-    ASSERT_NO_FATAL_FAILURE(startCoveringTheOutput());
     // Its frame, shown while the pointer is over it, ends one pixel before
     // the output's last column.
     moveTo({750, 40});
-    ASSERT_NO_FATAL_FAILURE(waitForAreas({{"close button's dark right edge", {798, 1, 798, 51}, Rgb{128, 128, 128}},
-                                          {"top bar right of the close button", {799, 0, 799, 52}, scribbo::barBlue}},
-                                         "the close button's frame"));
-    mouse->click(Pointer::Left);
-    const std::optional<int> status = scribbo->waitForExit(stepGuard);
-    ASSERT_TRUE(status.has_value()) << "still running after a click on the close button\n" << report();
-    EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << describeWaitStatus(status);
+    ASSERT_NO_FATAL_FAILURE(waitForLayout({{"close button's dark right edge", {798, 1, 798, 51}, Rgb{128, 128, 128}},
+                                           {"top bar right of the close button", {799, 0, 799, 52}, scribbo::barBlue}},
+                                          "the close button's frame"));
+    pointer().click(Pointer::Left);
+    const std::optional<int> status = waitForScribboExit(stepGuard);
+    ASSERT_TRUE(status.has_value()) << "still running after a click on the close button\n" << scribboReport();
+    EXPECT_TRUE(exitedWithStatusZero(status)) << describeWaitStatus(status);
 }
 
 TEST_P(ScribboOnDesktopTest, DrawsUnderThePointerAndShowsEachToolsCursorWithItsHotSpotThere)
 {
-    ASSERT_NO_FATAL_FAILURE(startCoveringTheOutput());
     const Path stroke{{100, 100}, {300, 100}};
-    moveTo(scribbo::toScreen(stroke.front()));
-    mouse->press(Pointer::Left);
-    moveTo(scribbo::toScreen(stroke.back()));
-    mouse->release(Pointer::Left);
+    drag(stroke);
     moveTo(rest);
     // Along row y the pen covers rows y - 1 and y.
     const auto row = [](const char* name, int y, Rgb colour) {
@@ -303,10 +206,11 @@ TEST_P(ScribboOnDesktopTest, DrawsUnderThePointerAndShowsEachToolsCursorWithItsH
     const auto drawn = [&](const Screenshot& screen) {
         return showsLayout(screen, rows) && strayPixels(screen, {stroke}, 2.0).empty();
     };
-    ASSERT_TRUE(waitForScreen(drawn, stepGuard))
-        << "the stroke along the pointer's way is not shown:\n"
-        << joinLines(layoutMismatches(shot, rows)) << joinLines(strayPixels(shot, {stroke}, 2.0)) << keep("stroke")
-        << report();
+    ASSERT_TRUE(waitForScreen(drawn, stepGuard)) << "the stroke along the pointer's way is not shown:\n"
+                                                 << joinLines(layoutMismatches(lastScreenshot(), rows))
+                                                 << joinLines(strayPixels(lastScreenshot(), {stroke}, 2.0))
+                                                 << "screenshot: " << keepScreenshot(lastScreenshot(), "stroke") << "\n"
+                                                 << scribboReport();
 
     const auto look = [](const char* file) { return QImage(QString(SCRIBBO_CURSORS "/") + file); };
     // The window's own arrow, over the top bar's plain blue.
@@ -316,41 +220,45 @@ TEST_P(ScribboOnDesktopTest, DrawsUnderThePointerAndShowsEachToolsCursorWithItsH
     // Each tool's, over the picture where it is still white.
     const Point overPicture = scribbo::toScreen({360, 240});
     for (const ToolCursor& cursor : toolCursors) {
-        moveTo(cursor.button);
-        mouse->click(Pointer::Left);
+        clickAt(cursor.button);
         moveTo(overPicture);
         ASSERT_NO_FATAL_FAILURE(
             waitForCursor(look(cursor.file), overPicture, cursor.hotX, cursor.hotY, colours::white, cursor.file));
     }
 }
 
-TEST_P(ScribboOnDesktopTest, TwentyStartsInARowEachCoverTheOutput)
+// A start that sometimes failed to cover the output would show here; CTest
+// labels it "stress", which a developer may leave out (ctest -LE stress).
+class ScribboOnDesktopStressTest : public ScribboOnWestonTest {};
+
+INSTANTIATE_TEST_SUITE_P(Sessions, ScribboOnDesktopStressTest, ::testing::Values(onXwayland, asWaylandClient),
+                         desktopName);
+
+TEST_P(ScribboOnDesktopStressTest, TwentyStartsInARowEachCoverTheOutput)
 {
-    for (int start = 1; start <= 20; ++start) {
+    for (int start = 2; start <= 20; ++start) { // the fixture made the first
         SCOPED_TRACE("start " + std::to_string(start));
-        ASSERT_NO_FATAL_FAILURE(startCoveringTheOutput());
         ASSERT_NO_FATAL_FAILURE(endScribbo());
+        ASSERT_NO_FATAL_FAILURE(restartScribbo());
+        ASSERT_NO_FATAL_FAILURE(expectCoveringTheOutput());
     }
 }
 
-class ScribboOnXwaylandTest : public ScribboOnWestonTest {
-protected:
-    Session session() const override { return Session::Xwayland; }
-};
+class ScribboOnXwaylandTest : public ScribboOnWestonTest {};
+
+INSTANTIATE_TEST_SUITE_P(Sessions, ScribboOnXwaylandTest, ::testing::Values(onXwayland), desktopName);
 
 // The window manager may take the window out of full screen (its own key,
 // a menu): Scribbo asks for it again and covers the output once more.
-TEST_F(ScribboOnXwaylandTest, TakenOutOfFullScreenGoesBackOverTheWholeOutput)
+TEST_P(ScribboOnXwaylandTest, TakenOutOfFullScreenGoesBackOverTheWholeOutput)
 {
-    ASSERT_NO_FATAL_FAILURE(startCoveringTheOutput());
     const std::optional<std::pair<Window, Geometry>> window = findMainWindow(xwayland);
     ASSERT_TRUE(window);
     // Held still until the window manager has done it, so that the change
     // is seen before Scribbo can undo it.
-    scribbo->signal(SIGSTOP);
+    scribboProcess().signal(SIGSTOP);
     leaveFullScreen(xwayland, window->first);
     ASSERT_NO_FATAL_FAILURE(waitForWindowGeometry(false));
-    scribbo->signal(SIGCONT);
-    ASSERT_NO_FATAL_FAILURE(waitForWindowGeometry(true));
-    ASSERT_NO_FATAL_FAILURE(waitForAreas(scribbo::startLayout(), "the start layout over the whole output again"));
+    scribboProcess().signal(SIGCONT);
+    ASSERT_NO_FATAL_FAILURE(expectCoveringTheOutput());
 }

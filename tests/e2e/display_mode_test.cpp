@@ -2,20 +2,15 @@
 // its own size back however it ends. Xvnc starts at 1024 x 768, so both
 // changes show.
 #include "layout_check.h"
-#include "screen_size.h"
 #include "scribbo_test.h"
 
 #include <csignal>
 #include <cstring>
 
-#include <sys/wait.h>
-
 namespace {
 
 constexpr ScreenSize scribboSize{800, 600};
 constexpr ScreenSize desktopSize{1024, 768};
-
-bool endedNormally(std::optional<int> status) { return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0; }
 
 } // namespace
 
@@ -34,7 +29,7 @@ TEST_F(ScribboOnResizableScreenTest, CoversAnEightHundredBySixHundredScreenAndPu
 
     clickAt(scribbo::buttons::close);
     const std::optional<int> status = waitForScribboExit(stepGuard);
-    ASSERT_TRUE(endedNormally(status)) << scribboReport();
+    ASSERT_TRUE(exitedWithStatusZero(status)) << scribboReport();
     // Scribbo has gone: the size must already be back, with nothing to wait for.
     EXPECT_EQ(readScreenSize(displayName()), std::optional(desktopSize));
 }
@@ -46,7 +41,7 @@ TEST_P(ScribboEndedBySignalTest, PutsTheOldSizeBack)
     ASSERT_EQ(readScreenSize(displayName()), std::optional(scribboSize));
     scribboProcess().signal(GetParam());
     const std::optional<int> status = waitForScribboExit(stepGuard);
-    ASSERT_TRUE(endedNormally(status)) << scribboReport();
+    ASSERT_TRUE(exitedWithStatusZero(status)) << scribboReport();
     EXPECT_EQ(readScreenSize(displayName()), std::optional(desktopSize));
 }
 

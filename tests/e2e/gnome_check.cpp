@@ -8,12 +8,13 @@
 //   gnome_check x11|wayland LAUNCHER SCREENSHOT.png
 #include "child_process.h"
 #include "layout_check.h"
-#include "pointer.h"
+#include "read_file.h"
 #include "screenshot.h"
 #include "scribbo_layout.h"
 #include "shown_windows.h"
 #include "temporary_directory.h"
 #include "wait_until.h"
+#include "x_input.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -59,7 +60,7 @@ Screenshot takeScreenshot(const std::string& path)
         for (int x = 0; x < image.width(); ++x)
             pixels.push_back({qRed(row[x]), qGreen(row[x]), qBlue(row[x])});
     }
-    return {image.width(), image.height(), std::move(pixels)};
+    return {0, 0, image.width(), image.height(), std::move(pixels)};
 }
 
 // The drawing area: the longest white run across the screen's middle row,
@@ -86,14 +87,9 @@ scribbo::Area drawingArea(const Screenshot& shot)
     return area;
 }
 
-void xdotool(const std::string& display, std::vector<std::string> arguments, const std::string& log)
+void xdotool(const std::string& display, const std::vector<std::string>& arguments)
 {
-    ChildOptions options;
-    arguments.insert(arguments.begin(), "xdotool");
-    options.arguments = arguments;
-    options.environment = {{"DISPLAY", display}};
-    options.logPath = log;
-    check(runToEnd(options, stepGuard).succeeded, "xdotool failed: " + readTextFile(log));
+    check(runXdotool(display, arguments), "xdotool failed");
 }
 
 class Check {
@@ -214,9 +210,9 @@ private:
                dialog.width, dialog.height, dialog.x, dialog.y, dialog.x + dialog.width / 2.0 - centreX,
                dialog.y + dialog.height / 2.0 - centreY, centreX, centreY);
 
-        xdotool(display, {"windowfocus", "--sync", std::to_string(dialog.id)}, work.file("xdotool.log"));
-        xdotool(display, {"type", "--delay", "0", "gnome"}, work.file("xdotool.log"));
-        xdotool(display, {"key", "Return"}, work.file("xdotool.log"));
+        xdotool(display, {"windowfocus", "--sync", std::to_string(dialog.id)});
+        xdotool(display, {"type", "--delay", "0", "gnome"});
+        xdotool(display, {"key", "Return"});
         const std::string file = std::string(std::getenv("HOME")) + "/Scribbo Pictures/gnome.bmp";
         check(waitUntil([&] { return shownWindows(display, "Save Picture").empty(); }, stepGuard),
               "the Save dialog stayed after a name and Enter");
@@ -244,7 +240,7 @@ private:
         std::fflush(stdout);
     }
 
-    std::string said() const { return "\nScribbo said:\n" + readTextFile(work.file("scribbo.log")); }
+    std::string said() const { return "\nScribbo said:\n" + readFile(work.file("scribbo.log")); }
 
     bool x11;
     std::string keptScreenshot;

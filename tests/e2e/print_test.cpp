@@ -4,6 +4,7 @@
 // page, the picture's pixels and place, and the title's place.
 #include "picture_check.h"
 #include "print_queue.h"
+#include "read_file.h"
 #include "scribbo_test.h"
 
 #include <QImage>
@@ -11,8 +12,6 @@
 #include <cmath>
 #include <regex>
 #include <sstream>
-
-#include <sys/wait.h>
 
 namespace {
 
@@ -224,11 +223,11 @@ TEST_F(ScribboPrintTest, YesPrintsOneLandscapePageWithThePictureLosslessInItsPla
         const int top = int(std::lround(corner.y)) - cornerSearch;
         const std::string prefix = checkFile(std::string(corner.name) + "-corner");
         const ProgramRun rendered =
-            tool({"pdftoppm", "-r", std::to_string(renderedDotsPerInch), "-x", std::to_string(left), "-y",
+            tool({"pdftocairo", "-png", "-r", std::to_string(renderedDotsPerInch), "-x", std::to_string(left), "-y",
                   std::to_string(top), "-W", std::to_string(2 * cornerSearch), "-H", std::to_string(2 * cornerSearch),
                   "-singlefile", document, prefix});
         ASSERT_TRUE(rendered.succeeded) << rendered.output;
-        const QImage rendering(QString::fromStdString(prefix + ".ppm"));
+        const QImage rendering(QString::fromStdString(prefix + ".png"));
         ASSERT_EQ(rendering.size(), QSize(2 * cornerSearch, 2 * cornerSearch)) << corner.name << " corner";
         const std::optional<QRect> inked = inkedBounds(rendering);
         ASSERT_TRUE(inked) << "no picture near where its " << corner.name << " corner should be";
@@ -247,11 +246,11 @@ TEST_F(ScribboPrintTest, YesPrintsOneLandscapePageWithThePictureLosslessInItsPla
     // top (the font's ascent above the baseline, which is where Qt puts the
     // top of a line of text and what pdftotext measures) at 7 inches down.
     ASSERT_TRUE(tool({"pdftotext", "-bbox", document, checkFile("words.html")}).succeeded);
-    const std::vector<TitleWord> words = wordsIn(readTextFile(checkFile("words.html")));
+    const std::vector<TitleWord> words = wordsIn(readFile(checkFile("words.html")));
     std::string printedTitle;
     for (const TitleWord& word : words)
         printedTitle += (printedTitle.empty() ? "" : " ") + word.text;
-    ASSERT_EQ(printedTitle, title) << readTextFile(checkFile("words.html"));
+    ASSERT_EQ(printedTitle, title) << readFile(checkFile("words.html"));
     for (const TitleWord& word : words) {
         EXPECT_NEAR(word.top, words.front().top, 0.01) << word.text;
         EXPECT_NEAR(word.bottom, words.front().bottom, 0.01) << word.text;

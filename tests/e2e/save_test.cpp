@@ -2,6 +2,7 @@
 // program: driven through the real dialogs, checked on the screen and on the
 // files Scribbo writes, read back here without any of Scribbo's own code.
 #include "picture_check.h"
+#include "read_file.h"
 #include "scribbo_test.h"
 
 #include <QImage>
@@ -9,12 +10,8 @@
 #include <csignal>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <regex>
 #include <set>
-
-#include <sys/wait.h>
 
 namespace {
 
@@ -30,12 +27,6 @@ using titles::saveDialog;
 // screen; its Cancel button's middle is at (312, 108) in it.
 constexpr scribbo::Point saveDialogCancel{(800 - 369) / 2 + 312, (600 - 136) / 2 + 108};
 
-std::string readBytes(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
 struct PictureFile {
     std::vector<std::string> faults; // where it is not an 8-bit bitmap of the picture's size
     std::vector<Rgb> pixels;         // row by row from the top
@@ -46,7 +37,7 @@ struct PictureFile {
 PictureFile readPictureFile(const std::string& path)
 {
     PictureFile file;
-    const std::string bytes = readBytes(path);
+    const std::string bytes = readFile(path);
     const QImage image = QImage::fromData(QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size())), "BMP");
     if (bytes.size() != fileBytes)
         file.faults.push_back(std::to_string(bytes.size()) + " bytes, not " + std::to_string(fileBytes));
@@ -60,8 +51,6 @@ PictureFile readPictureFile(const std::string& path)
             file.pixels.push_back({qRed(image.pixel(x, y)), qGreen(image.pixel(x, y)), qBlue(image.pixel(x, y))});
     return file;
 }
-
-bool exitedWithStatusZero(std::optional<int> status) { return status && WIFEXITED(*status) && !WEXITSTATUS(*status); }
 
 } // namespace
 
@@ -117,7 +106,7 @@ TEST_F(ScribboSaveTest, SavedFileIsAnEightBitBitmapOfTheScreenNeverWrittenOverAn
     ASSERT_NO_FATAL_FAILURE(saveAs("cat"));
     EXPECT_EQ(filesWritten(), std::set<std::string>{"cat.bmp"});
     ASSERT_NO_FATAL_FAILURE(expectFileShows("cat.bmp", drawn));
-    const std::string saved = readBytes(workingDirectory() + "/cat.bmp");
+    const std::string saved = readFile(workingDirectory() + "/cat.bmp");
 
     // The same name again: the notice ("Filename exists, save under another
     // name"), which OK answers, and the dialog stays for another name.
@@ -127,7 +116,7 @@ TEST_F(ScribboSaveTest, SavedFileIsAnEightBitBitmapOfTheScreenNeverWrittenOverAn
     ASSERT_NO_FATAL_FAILURE(answer(noticeBox, "Return"));
     EXPECT_TRUE(windowShown(saveDialog)) << "the save dialog closed after the notice";
     EXPECT_EQ(filesWritten(), std::set<std::string>{"cat.bmp"});
-    EXPECT_TRUE(readBytes(workingDirectory() + "/cat.bmp") == saved) << "cat.bmp was written over";
+    EXPECT_TRUE(readFile(workingDirectory() + "/cat.bmp") == saved) << "cat.bmp was written over";
     ASSERT_NO_FATAL_FAILURE(typeName("dog"));
     ASSERT_NO_FATAL_FAILURE(waitUntilGone(saveDialog));
 

@@ -1,6 +1,8 @@
 #include "screenshot.h"
 
 #include <bit>
+#include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <stdexcept>
 
@@ -22,16 +24,27 @@ int channel(unsigned long pixel, unsigned long mask)
     return int(value * 255 / maximum);
 }
 
+// The usual layout, 32 bits a pixel in this machine's byte order, is read
+// directly: on a large screen XGetPixel would cost more than the grab.
+unsigned long pixelAt(XImage* image, int x, int y)
+{
+    if (image->bits_per_pixel != 32 || image->byte_order != LSBFirst || std::endian::native != std::endian::little)
+        return XGetPixel(image, x, y);
+    std::uint32_t pixel = 0;
+    std::memcpy(&pixel, image->data + std::ptrdiff_t(y) * image->bytes_per_line + std::ptrdiff_t(x) * 4, 4);
+    return pixel;
+}
+
 Rgb colourOf(XImage* image, int x, int y)
 {
-    const unsigned long pixel = XGetPixel(image, x, y);
+    const unsigned long pixel = pixelAt(image, x, y);
     return {channel(pixel, image->red_mask), channel(pixel, image->green_mask), channel(pixel, image->blue_mask)};
 }
 
 } // namespace
 
-Screenshot::Screenshot(int width, int height, std::vector<Rgb> rowByRow)
-    : widthInPixels(width), heightInPixels(height), pixels(std::move(rowByRow))
+Screenshot::Screenshot(int leftEdge, int topEdge, int width, int height, std::vector<Rgb> rowByRow)
+    : left(leftEdge), top(topEdge), widthInPixels(width), heightInPixels(height), pixels(std::move(rowByRow))
 {
 }
 
@@ -39,7 +52,7 @@ std::optional<Rgb> Screenshot::at(int x, int y) const
 {
     if (!contains(x, y))
         return std::nullopt;
-    return pixels[std::size_t(y) * std::size_t(widthInPixels) + std::size_t(x)];
+    return pixels[std::size_t(y - top) * std::size_t(widthInPixels) + std::size_t(x - left)];
 }
 
 void Screenshot::savePpm(const std::string& path) const
@@ -66,31 +79,28 @@ ScreenReader::~ScreenReader() { XCloseDisplay(display); }
 
 Screenshot ScreenReader::grab()
 {
-    const Window root = DefaultRootWindow(display);
     Window ignoredRoot;
     int ignoredX, ignoredY;
     unsigned width, height, ignoredBorder, ignoredDepth;
-    if (!XGetGeometry(display, root, &ignoredRoot, &ignoredX, &ignoredY, &width, &height, &ignoredBorder,
-                      &ignoredDepth))
+    if (!XGetGeometry(display, DefaultRootWindow(display), &ignoredRoot, &ignoredX, &ignoredY, &width, &height,
+                      &ignoredBorder, &ignoredDepth))
         return {};
-    XImage* image = XGetImage(display, root, 0, 0, width, height, AllPlanes, ZPixmap);
+    return grab(0, 0, int(width), int(height));
+}
+
+Screenshot ScreenReader::grab(int left, int top, int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        return {};
+    XImage* image = XGetImage(display, DefaultRootWindow(display), left, top, unsigned(width), unsigned(height),
+                              AllPlanes, ZPixmap);
     if (!image)
         return {};
     std::vector<Rgb> pixels;
-    pixels.reserve(std::size_t(width) * height);
-    for (int y = 0; y < int(height); ++y)
-        for (int x = 0; x < int(width); ++x)
+    pixels.reserve(std::size_t(width) * std::size_t(height));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
             pixels.push_back(colourOf(image, x, y));
     XDestroyImage(image);
-    return Screenshot(int(width), int(height), std::move(pixels));
-}
-
-std::optional<Rgb> ScreenReader::pixel(int x, int y)
-{
-    XImage* image = XGetImage(display, DefaultRootWindow(display), x, y, 1, 1, AllPlanes, ZPixmap);
-    if (!image)
-        return std::nullopt;
-    const Rgb colour = colourOf(image, 0, 0);
-    XDestroyImage(image);
-    return colour;
+    return Screenshot(left, top, width, height, std::move(pixels));
 }

@@ -10,21 +10,27 @@
 
 using Display = struct _XDisplay;
 
+// The whole screen, or a rectangle of it; always in screen coordinates.
 class Screenshot {
 public:
     Screenshot() = default;
-    // The pixels row by row, from the top left.
-    Screenshot(int width, int height, std::vector<Rgb> rowByRow);
+    // The pixels row by row, from the top left corner at (left, top).
+    Screenshot(int left, int top, int width, int height, std::vector<Rgb> rowByRow);
 
     int width() const { return widthInPixels; }
     int height() const { return heightInPixels; }
-    bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < widthInPixels && y < heightInPixels; }
-    // Outside the screen: nothing.
+    bool contains(int x, int y) const
+    {
+        return x >= left && y >= top && x < left + widthInPixels && y < top + heightInPixels;
+    }
+    // Outside what was taken: nothing.
     std::optional<Rgb> at(int x, int y) const;
     // Binary PPM, which any image viewer opens. Throws std::runtime_error.
     void savePpm(const std::string& path) const;
 
 private:
+    int left = 0;
+    int top = 0;
     int widthInPixels = 0;
     int heightInPixels = 0;
     std::vector<Rgb> pixels;
@@ -43,8 +49,9 @@ public:
     // The whole root window at its present size; empty if the server refused
     // (as it may while the screen changes size).
     Screenshot grab();
-    // One pixel of the root window; nothing outside it or on refusal.
-    std::optional<Rgb> pixel(int x, int y);
+    // Only that rectangle, which is much quicker to take than the whole
+    // screen; empty if the server refused or it is not all on the screen.
+    Screenshot grab(int left, int top, int width, int height);
 
 private:
     Display* display = nullptr;

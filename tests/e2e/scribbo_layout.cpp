@@ -147,9 +147,13 @@ std::vector<ColourArea> helpButtonWithoutFrame()
 std::vector<ColourArea> paintedSignals()
 {
     return {
-        {"drawing area's top left corner", {picture.left, picture.top, picture.left, picture.top}, colours::white},
+        // A pixel in from the corners, all of whose neighbours are white
+        // too: a desktop that smooths a scaled window mixes no edge in.
+        {"drawing area's top left corner",
+         {picture.left + 1, picture.top + 1, picture.left + 1, picture.top + 1},
+         colours::white},
         {"drawing area's bottom right corner",
-         {picture.right, picture.bottom, picture.right, picture.bottom},
+         {picture.right - 1, picture.bottom - 1, picture.right - 1, picture.bottom - 1},
          colours::white},
         {"drawing area's middle", {437, 300, 437, 300}, colours::white},
         {"top bar", {300, 45, 300, 45}, barBlue},

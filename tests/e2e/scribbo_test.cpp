@@ -1,34 +1,44 @@
 #include "scribbo_test.h"
 
-#include "shown_windows.h"
-
+#include "artifact_path.h"
 #include "layout_check.h"
 #include "picture_check.h"
+#include "read_file.h"
+#include "shown_windows.h"
 #include "wait_until.h"
 
-#include <sys/wait.h>
-
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
 namespace {
 
-std::string testProgramDirectory() { return std::filesystem::canonical("/proc/self/exe").parent_path().string(); }
-
 std::string currentTestName()
 {
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = test ? std::string(test->test_suite_name()) + "." + test->name() : "e2e";
-    for (char& character : name) {
-        if (character == '/')
-            character = '_';
-    }
-    return name;
+    return test ? std::string(test->test_suite_name()) + "." + test->name() : "e2e";
 }
 
 scribbo::Point middle(scribbo::Point from, scribbo::Point to) { return {(from.x + to.x) / 2, (from.y + to.y) / 2}; }
 
 } // namespace
+
+std::string nameOf(const Desktop& desktop)
+{
+    std::string name = desktop.server == Desktop::Server::Xvfb ? "Xvfb"
+        : desktop.server == Desktop::Server::Xvnc              ? "Xvnc"
+        : desktop.client == Desktop::Client::X11               ? "WestonXwayland"
+                                                               : "WestonWayland";
+    if (desktop.size)
+        name += std::to_string(desktop.size->width) + "x" + std::to_string(desktop.size->height);
+    if (desktop.scale != 1)
+        name += "Scale" + std::to_string(desktop.scale);
+    return name;
+}
+
+std::string desktopName(const ::testing::TestParamInfo<Desktop>& info) { return nameOf(info.param); }
 
 std::string joinLines(const std::vector<std::string>& lines)
 {
@@ -38,27 +48,57 @@ std::string joinLines(const std::vector<std::string>& lines)
     return text;
 }
 
+std::string keepScreenshot(const Screenshot& shot, const std::string& label)
+{
+    const std::string path = artifactPath(currentTestName()) + "." + label + ".ppm";
+    try {
+        shot.savePpm(path);
+    } catch (const std::exception& error) {
+        return std::string("(not saved: ") + error.what() + ")";
+    }
+    return path;
+}
+
 void ScribboTest::SetUp()
 {
-    server = std::make_unique<XServer>(serverKind());
-    try {
-        reader = std::make_unique<ScreenReader>(displayName());
-    } catch (const std::exception& error) {
-        FAIL() << error.what() << "; the X server said:\n" << server->log();
-    }
-    mouse = std::make_unique<Pointer>(displayName());
+    ASSERT_NO_FATAL_FAILURE(startDesktop());
     directory = std::make_unique<TemporaryDirectory>("scribbo-e2e");
     std::filesystem::create_directory(workingDirectory());
     startScribbo();
     ASSERT_NO_FATAL_FAILURE(waitUntilPainted());
 }
 
+void ScribboTest::startDesktop()
+{
+    const Desktop wanted = desktop();
+    try {
+        if (wanted.server == Desktop::Server::Weston) {
+            weston = std::make_unique<WestonCompositor>(wanted.size.value_or(ScreenSize{800, 600}), wanted.scale);
+            screenDisplay = weston->hostDisplay();
+            if (wanted.client == Desktop::Client::X11)
+                clientDisplay = weston->startXwayland();
+        } else {
+            const auto kind = wanted.server == Desktop::Server::Xvfb ? XServer::Kind::Xvfb : XServer::Kind::Xvnc;
+            server = std::make_unique<XServer>(kind, 24, wanted.size);
+            screenDisplay = clientDisplay = server->displayName();
+        }
+        reader = std::make_unique<ScreenReader>(screenDisplay);
+        mouse = std::make_unique<Pointer>(screenDisplay);
+    } catch (const std::exception& error) {
+        FAIL() << nameOf(wanted) << " did not come up: " << error.what() << "\n"
+               << (weston       ? weston->log()
+                       : server ? server->log()
+                                : "");
+    }
+}
+
 void ScribboTest::TearDown()
 {
     mouse.reset();
     reader.reset();
-    scribboChild.reset(); // before its X server, so it can put the display back
+    scribboChild.reset(); // before its desktop, so it can put the display back
     server.reset();
+    weston.reset();
     directory.reset();
 }
 
@@ -66,12 +106,29 @@ void ScribboTest::startScribbo()
 {
     ChildOptions options;
     options.arguments = {SCRIBBO_BINARY};
-    options.environment = {{"DISPLAY", displayName()}, {"QT_QPA_PLATFORM", "xcb"}};
+    if (weston) {
+        // Scribbo picks its platform as on a Wayland desktop, an X display
+        // first where there is one.
+        options.environment = weston->waylandEnvironment();
+        options.unset = {"QT_QPA_PLATFORM"};
+        if (clientDisplay.empty())
+            options.unset.push_back("DISPLAY");
+        else
+            options.environment.emplace_back("DISPLAY", clientDisplay);
+        // Under LeakSanitizer: what Qt's Wayland plugin keeps until the end
+        // was made inside libwayland-client, which has no frame pointers; only
+        // the slow unwinding reaches the Qt frames that tests/lsan.supp names.
+        if (const char* leakOptions = std::getenv("LSAN_OPTIONS"))
+            options.environment.emplace_back("LSAN_OPTIONS", std::string(leakOptions) + ":fast_unwind_on_malloc=0");
+    } else {
+        options.environment = server->environment();
+        options.environment.emplace_back("QT_QPA_PLATFORM", "xcb");
+        options.unset = {"WAYLAND_DISPLAY"};
+    }
     if (scribboLogsWarnings())
         options.environment.emplace_back("QT_LOGGING_RULES", "*.warning=true;*.critical=true");
     for (const auto& setting : scribboEnvironment())
         options.environment.push_back(setting);
-    options.unset = {"WAYLAND_DISPLAY"};
     options.workingDirectory = workingDirectory();
     options.logPath = directory->file("scribbo.log");
     scribboChild = std::make_unique<ChildProcess>(options);
@@ -79,20 +136,45 @@ void ScribboTest::startScribbo()
 
 void ScribboTest::waitUntilPainted()
 {
-    const auto painted = [](const Screenshot& shot) { return showsLayout(shot, scribbo::paintedSignals()); };
-    if (!waitForScreen(painted, startGuard)) {
-        FAIL() << "Scribbo's window was not shown and painted within " << startGuard.count() << " s:\n"
-               << joinLines(layoutMismatches(latestScreenshot, scribbo::paintedSignals()))
-               << "screenshot: " << keepScreenshot(latestScreenshot, "start") << "\n"
-               << scribboReport();
-    }
+    ASSERT_NO_FATAL_FAILURE(
+        waitForLayout(onScreen(scribbo::paintedSignals()), "Scribbo's window, shown and painted,", startGuard));
     // The largest window of its title: its message boxes share it.
-    mainWindowArea = 0;
-    for (const ShownWindow& window : shownWindows(displayName(), "Scribbo"))
+    int mainWindowArea = 0;
+    for (const ShownWindow& window : shownWindows(clientDisplay, "Scribbo"))
         if (window.width * window.height > mainWindowArea) {
             mainWindow = window.id;
             mainWindowArea = window.width * window.height;
         }
+}
+
+double ScribboTest::layoutScale() const
+{
+    const Desktop shown = desktop();
+    if (shown.server == Desktop::Server::Xvnc)
+        return 1;
+    const ScreenSize screen = shown.size.value_or(ScreenSize{800, 600});
+    return std::min(screen.width / 800.0, screen.height / 600.0);
+}
+
+scribbo::Point ScribboTest::onScreen(scribbo::Point inLayout) const
+{
+    const double scale = layoutScale();
+    return {int(std::floor((inLayout.x + 0.5) * scale)), int(std::floor((inLayout.y + 0.5) * scale))};
+}
+
+std::vector<scribbo::ColourArea> ScribboTest::onScreen(std::vector<scribbo::ColourArea> inLayout) const
+{
+    for (scribbo::ColourArea& each : inLayout) {
+        const scribbo::Point topLeft = onScreen({each.area.left, each.area.top});
+        const scribbo::Point bottomRight = onScreen({each.area.right, each.area.bottom});
+        each.area = {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+    }
+    return inLayout;
+}
+
+std::optional<Rgb> ScribboTest::pixelAt(scribbo::Point onScreen)
+{
+    return grabOf({onScreen.x, onScreen.y, onScreen.x, onScreen.y}).at(onScreen.x, onScreen.y);
 }
 
 Screenshot ScribboTest::screenshot()
@@ -112,9 +194,9 @@ std::optional<Screenshot> ScribboTest::waitForScreen(const std::function<bool(co
 
 void ScribboTest::waitForPixel(scribbo::Point onScreen, Rgb colour, const std::string& what)
 {
-    const auto shows = [&](const Screenshot& shot) { return shot.at(onScreen.x, onScreen.y) == colour; };
-    if (!waitForScreen(shows, stepGuard)) {
-        const std::optional<Rgb> seen = latestScreenshot.at(onScreen.x, onScreen.y);
+    std::optional<Rgb> seen;
+    const auto shows = [&] { return (seen = pixelAt(onScreen)) == colour; };
+    if (!waitUntil(shows, stepGuard, std::chrono::milliseconds(20))) {
         std::ostringstream shown;
         if (seen)
             shown << *seen;
@@ -122,20 +204,38 @@ void ScribboTest::waitForPixel(scribbo::Point onScreen, Rgb colour, const std::s
             shown << "off the screen";
         FAIL() << what << ": the screen at (" << onScreen.x << ", " << onScreen.y << ") stayed " << shown.str()
                << " instead of turning " << colour << " within " << stepGuard.count() << " s\n"
-               << "screenshot: " << keepScreenshot(latestScreenshot, "wait") << "\n"
+               << "screenshot: " << keepScreenshot(screenshot(), "wait") << "\n"
                << scribboReport();
     }
 }
 
-void ScribboTest::waitForLayout(const std::vector<scribbo::ColourArea>& areas, const std::string& what)
+void ScribboTest::waitForLayout(const std::vector<scribbo::ColourArea>& areas, const std::string& what,
+                                std::chrono::milliseconds timeout)
 {
-    const auto shows = [&](const Screenshot& shot) { return showsLayout(shot, areas); };
-    if (!waitForScreen(shows, stepGuard)) {
-        FAIL() << what << ": not shown within " << stepGuard.count() << " s:\n"
-               << joinLines(layoutMismatches(latestScreenshot, areas))
-               << "screenshot: " << keepScreenshot(latestScreenshot, "wait") << "\n"
+    if (!waitUntil([&] { return shows(areas); }, timeout, std::chrono::milliseconds(20))) {
+        std::vector<std::string> mismatches;
+        for (const scribbo::ColourArea& each : areas) {
+            for (const std::string& line : layoutMismatches(grabOf(each.area), {each}))
+                mismatches.push_back(line);
+        }
+        FAIL() << what << " not shown within " << std::chrono::duration_cast<std::chrono::seconds>(timeout).count()
+               << " s:\n"
+               << joinLines(mismatches) << "screenshot: " << keepScreenshot(screenshot(), "wait") << "\n"
                << scribboReport();
     }
+}
+
+// Each area on its own: a few small rectangles are much quicker to take
+// than the whole screen, which matters as waits ask again and again.
+bool ScribboTest::shows(const std::vector<scribbo::ColourArea>& areas)
+{
+    return std::all_of(areas.begin(), areas.end(),
+                       [&](const scribbo::ColourArea& each) { return showsLayout(grabOf(each.area), {each}); });
+}
+
+Screenshot ScribboTest::grabOf(const scribbo::Area& area)
+{
+    return reader->grab(area.left, area.top, area.right - area.left + 1, area.bottom - area.top + 1);
 }
 
 // X delivers one client's events in order and Qt handles them in order: once
@@ -171,6 +271,15 @@ void ScribboTest::drawStroke(Pointer::Button button, const std::vector<scribbo::
     mouse->release(button);
 }
 
+void ScribboTest::drag(const std::vector<scribbo::Point>& inPicture)
+{
+    moveTo(scribbo::toScreen(inPicture.front()));
+    mouse->press(Pointer::Left);
+    for (std::size_t index = 1; index < inPicture.size(); ++index)
+        moveTo(scribbo::toScreen(inPicture[index]));
+    mouse->release(Pointer::Left);
+}
+
 void ScribboTest::clickAt(scribbo::Point onScreen, Pointer::Button button)
 {
     moveTo(onScreen);
@@ -182,16 +291,27 @@ std::optional<int> ScribboTest::waitForScribboExit(std::chrono::milliseconds tim
     return scribboChild->waitForExit(timeout);
 }
 
+void ScribboTest::endScribbo()
+{
+    const int status = scribboChild->stop(stepGuard);
+    ASSERT_TRUE(exitedWithStatusZero(status)) << scribboReport();
+    ASSERT_NO_FATAL_FAILURE(waitUntilWindowGone());
+}
+
 void ScribboTest::restartScribbo()
 {
     ASSERT_TRUE(waitForScribboExit(std::chrono::milliseconds(0))) << "Scribbo still runs";
     // Until the server has taken the old window away, it could pass for the
     // new one painted.
-    const auto gone = [](const Screenshot& shot) { return !showsLayout(shot, scribbo::paintedSignals()); };
-    ASSERT_TRUE(waitForScreen(gone, stepGuard))
-        << "the ended Scribbo's window stayed; screenshot: " << keepScreenshot(latestScreenshot, "ended");
+    ASSERT_NO_FATAL_FAILURE(waitUntilWindowGone());
     startScribbo();
     ASSERT_NO_FATAL_FAILURE(waitUntilPainted());
+}
+
+void ScribboTest::waitUntilWindowGone()
+{
+    ASSERT_TRUE(waitUntil([&] { return !shows(onScreen(scribbo::paintedSignals())); }, stepGuard))
+        << "the ended Scribbo's window stayed; screenshot: " << keepScreenshot(screenshot(), "ended");
 }
 
 void ScribboTest::endXServer()
@@ -201,20 +321,11 @@ void ScribboTest::endXServer()
     server.reset();
 }
 
-bool ScribboTest::xdotool(const std::vector<std::string>& arguments)
-{
-    ChildOptions options;
-    options.arguments = {"xdotool"};
-    options.arguments.insert(options.arguments.end(), arguments.begin(), arguments.end());
-    options.environment = {{"DISPLAY", displayName()}};
-    ChildProcess child(options);
-    const std::optional<int> status = child.waitForExit(stepGuard);
-    return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
-}
+bool ScribboTest::xdotool(const std::vector<std::string>& arguments) { return runXdotool(screenDisplay, arguments); }
 
 std::optional<unsigned long> ScribboTest::shownDialog(const std::string& title)
 {
-    for (const ShownWindow& window : shownWindows(displayName(), title))
+    for (const ShownWindow& window : shownWindows(clientDisplay, title))
         if (window.id != mainWindow)
             return window.id;
     return std::nullopt;
@@ -275,25 +386,22 @@ void ScribboTest::expectPictureUnchanged(const Screenshot& before, const std::st
                                  << "\nafter: " << keepScreenshot(after, "after");
 }
 
-std::string keepScreenshot(const Screenshot& shot, const std::string& label)
+void ScribboTest::expectStartLayout()
 {
-    const std::string path = testProgramDirectory() + "/" + currentTestName() + "." + label + ".ppm";
-    try {
-        shot.savePpm(path);
-    } catch (const std::exception& error) {
-        return std::string("(not saved: ") + error.what() + ")";
-    }
-    return path;
+    ASSERT_NO_FATAL_FAILURE(waitForLayout(scribbo::startLayout(), "the start layout"));
 }
 
 std::string ScribboTest::workingDirectory() const { return directory->file("work"); }
 
-std::string ScribboTest::scribboOutput() const { return readTextFile(directory->file("scribbo.log")); }
+std::string ScribboTest::scribboOutput() const { return readFile(directory->file("scribbo.log")); }
 
 std::string ScribboTest::scribboReport() const
 {
     if (!scribboChild)
         return "Scribbo was not started\n";
     const std::optional<int> status = scribboChild->waitForExit(std::chrono::milliseconds(0));
-    return "Scribbo " + describeWaitStatus(status) + "; its output:\n" + scribboOutput();
+    std::string report = "Scribbo " + describeWaitStatus(status) + "; its output:\n" + scribboOutput();
+    if (weston)
+        report += "Weston said:\n" + weston->log();
+    return report;
 }

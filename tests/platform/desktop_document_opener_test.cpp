@@ -1,6 +1,7 @@
 // DesktopDocumentOpener with Qt on a real X server (Xvfb): a stand-in xdg-open
 // early on PATH records the call and ends the way each test needs.
 #include "desktop_document_opener.h"
+#include "read_file.h"
 #include "scoped_application.h"
 #include "scoped_environment.h"
 #include "x_server.h"
@@ -70,7 +71,7 @@ protected:
     void startApplication(const QString& path)
     {
         paths.emplace("PATH", path.toStdString());
-        display.emplace("DISPLAY", server.displayName());
+        display.emplace(server.environment());
         application.emplace(std::vector<std::string>{"-platform", "xcb"});
     }
 
@@ -78,10 +79,7 @@ protected:
 
     QStringList recordedArguments() const
     {
-        QFile record(recordPath());
-        if (!record.open(QIODevice::ReadOnly))
-            return {};
-        return QString::fromUtf8(record.readAll()).split('\n', Qt::SkipEmptyParts);
+        return QString::fromStdString(readFile(recordPath().toStdString())).split('\n', Qt::SkipEmptyParts);
     }
 
     // The local file an opener argument names, whether a URL or a path.

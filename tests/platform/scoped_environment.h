@@ -1,27 +1,40 @@
-// Sets (or removes) an environment variable for one test and puts the old
-// value back afterwards, so tests run in one process do not leak settings.
+// Sets (or removes) environment variables for one test and puts the old
+// values back afterwards, so tests run in one process do not leak settings.
 #pragma once
 
 #include <cstdlib>
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 class ScopedEnvironment {
 public:
-    ScopedEnvironment(std::string variableName, std::optional<std::string> value) : name(std::move(variableName))
+    ScopedEnvironment(const std::string& name, const std::optional<std::string>& value) { apply(name, value); }
+    // As a child process takes them (XServer::environment()).
+    explicit ScopedEnvironment(const std::vector<std::pair<std::string, std::string>>& settings)
     {
-        if (const char* old = std::getenv(name.c_str()))
-            oldValue = old;
-        apply(value);
+        for (const auto& [name, value] : settings)
+            apply(name, value);
     }
-    ~ScopedEnvironment() { apply(oldValue); }
+    ~ScopedEnvironment()
+    {
+        for (auto old = oldValues.rbegin(); old != oldValues.rend(); ++old)
+            set(old->first, old->second);
+    }
 
     ScopedEnvironment(const ScopedEnvironment&) = delete;
     ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
 
 private:
-    void apply(const std::optional<std::string>& value)
+    void apply(const std::string& name, const std::optional<std::string>& value)
+    {
+        const char* old = std::getenv(name.c_str());
+        oldValues.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+        set(name, value);
+    }
+
+    static void set(const std::string& name, const std::optional<std::string>& value)
     {
         if (value)
             setenv(name.c_str(), value->c_str(), 1);
@@ -29,6 +42,5 @@ private:
             unsetenv(name.c_str());
     }
 
-    std::string name;
-    std::optional<std::string> oldValue;
+    std::vector<std::pair<std::string, std::optional<std::string>>> oldValues;
 };

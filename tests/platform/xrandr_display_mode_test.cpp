@@ -14,7 +14,7 @@ namespace {
 
 class XRandrDisplayModeTest : public ::testing::Test {
 protected:
-    void SetUp() override { display.emplace("DISPLAY", server.displayName()); }
+    void SetUp() override { display.emplace(server.environment()); }
 
     XScreenState screenNow() const
     {
@@ -162,7 +162,7 @@ TEST_F(XRandrDisplayModeTest, WithoutDisplayOrApplicationAnswersZeroAndChangesNo
 TEST(XRandrDisplayModeDepthTest, ReportsSixteenBitsOnASixteenBitServer)
 {
     const XServer server(XServer::Kind::Xvnc, 16);
-    const ScopedEnvironment display("DISPLAY", server.displayName());
+    const ScopedEnvironment display(server.environment());
     XRandrDisplayMode mode;
     EXPECT_EQ(mode.bitsPerPixel(), 16);
     EXPECT_EQ(mode.screenWidth(), 1024);

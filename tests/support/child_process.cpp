@@ -1,12 +1,12 @@
 #include "child_process.h"
 
+#include "read_file.h"
 #include "wait_until.h"
 
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <set>
 #include <sstream>
 #include <stdexcept>
@@ -108,6 +108,11 @@ std::string describeWaitStatus(std::optional<int> status)
     return "ended with wait status " + std::to_string(*status);
 }
 
+bool exitedWithStatusZero(std::optional<int> status)
+{
+    return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
+}
+
 ChildProcess::ChildProcess(const ChildOptions& options)
 {
     if (options.arguments.empty())
@@ -186,13 +191,5 @@ ProgramRun runToEnd(const ChildOptions& options, std::chrono::milliseconds guard
         throw std::invalid_argument("runToEnd needs a log file for the program's output");
     ChildProcess program(options);
     const std::optional<int> status = program.waitForExit(guard);
-    return {status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0, readTextFile(options.logPath)};
-}
-
-std::string readTextFile(const std::string& path)
-{
-    std::ifstream file(path);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
+    return {exitedWithStatusZero(status), readFile(options.logPath)};
 }

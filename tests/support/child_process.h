@@ -59,6 +59,8 @@ std::string findProgram(const std::string& name);
 
 // "exited with status 3", "was killed by signal 9", or "is still running".
 std::string describeWaitStatus(std::optional<int> status);
+// The program has ended, by exit with status 0.
+bool exitedWithStatusZero(std::optional<int> status);
 
 struct ProgramRun {
     bool succeeded = false; // ended with status 0 within the guard
@@ -67,6 +69,3 @@ struct ProgramRun {
 // Runs the program to its end, its output going to options.logPath, which
 // must be set; the guard only stops a hang. Throws as ChildProcess does.
 ProgramRun runToEnd(const ChildOptions& options, std::chrono::milliseconds guard);
-
-// A whole text file; empty when it cannot be read.
-std::string readTextFile(const std::string& path);

@@ -1,13 +1,13 @@
 #include "compositor.h"
 
+#include "read_file.h"
 #include "wait_until.h"
+#include "x_input.h"
 
 #include <filesystem>
 #include <optional>
 #include <regex>
 #include <stdexcept>
-
-#include <sys/wait.h>
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -16,21 +16,9 @@ namespace {
 
 // Guards against a hang; not a measure of speed.
 constexpr auto readyGuard = std::chrono::seconds(30);
-constexpr auto xdotoolGuard = std::chrono::seconds(10);
 
 // The runtime directory is ours alone, so one name does.
 const std::string socketName = "wayland-scribbo";
-
-std::pair<int, int> screenSize(const std::string& displayName)
-{
-    Display* display = XOpenDisplay(displayName.c_str());
-    if (!display)
-        throw std::runtime_error("cannot open display " + displayName);
-    const std::pair<int, int> size{DisplayWidth(display, DefaultScreen(display)),
-                                   DisplayHeight(display, DefaultScreen(display))};
-    XCloseDisplay(display);
-    return size;
-}
 
 // Weston picks Xwayland's display number itself and says which in its log.
 std::optional<std::string> announcedXDisplay(const std::string& log)
@@ -81,25 +69,26 @@ bool showsTheShell(const std::string& displayName)
 
 } // namespace
 
-WestonCompositor::WestonCompositor(int outputWidth, int outputHeight, int scale)
-    : host(XServer::Kind::Xvfb, 24, outputWidth * scale, outputHeight * scale), runtimeDirectory("scribbo-weston")
+WestonCompositor::WestonCompositor(ScreenSize screenSize, int outputScale)
+    : host(XServer::Kind::Xvfb, 24, screenSize), screen(screenSize), runtimeDirectory("scribbo-weston")
 {
-    std::tie(width, height) = screenSize(host.displayName());
     ChildOptions options;
     // Weston's --fullscreen would wait for a window manager the Xvfb does
     // not have: a window of the screen's size from (0, 0) covers it anyway.
+    // Its size is given in the output's logical pixels.
     // --idle-time=0: the shell never blanks or locks the output.
     options.arguments = {"weston",
                          "--backend=x11-backend.so",
-                         "--width=" + std::to_string(outputWidth),
-                         "--height=" + std::to_string(outputHeight),
-                         "--scale=" + std::to_string(scale),
+                         "--width=" + std::to_string(screen.width / outputScale),
+                         "--height=" + std::to_string(screen.height / outputScale),
+                         "--scale=" + std::to_string(outputScale),
                          "--use-pixman",
                          "--xwayland",
                          "--socket=" + socketName,
                          "--no-config",
                          "--idle-time=0"};
-    options.environment = {{"DISPLAY", host.displayName()}, {"XDG_RUNTIME_DIR", runtimeDirectory.path()}};
+    options.environment = host.environment(); // for Xwayland and the clients Weston starts too
+    options.environment.emplace_back("XDG_RUNTIME_DIR", runtimeDirectory.path());
     options.unset = {"WAYLAND_DISPLAY", "WAYLAND_SOCKET"};
     options.logPath = runtimeDirectory.file("weston.log");
     weston = std::make_unique<ChildProcess>(options);
@@ -128,20 +117,14 @@ WestonCompositor::~WestonCompositor() = default;
 // the same place, so that every later move lands exactly where it is sent.
 void WestonCompositor::alignPointer()
 {
-    for (const auto& [x, y] : {std::pair{0, 0}, std::pair{width - 1, height - 1}}) {
-        ChildOptions options;
-        options.arguments = {"xdotool", "mousemove", std::to_string(x), std::to_string(y)};
-        options.environment = {{"DISPLAY", host.displayName()}};
-        ChildProcess xdotool(options);
-        const std::optional<int> status = xdotool.waitForExit(xdotoolGuard);
-        if (!status || !WIFEXITED(*status) || WEXITSTATUS(*status) != 0)
-            throw std::runtime_error("xdotool mousemove " + describeWaitStatus(status));
-    }
+    Pointer pointer(host.displayName());
+    pointer.moveTo(0, 0);
+    pointer.moveTo(screen.width - 1, screen.height - 1);
 }
 
 std::vector<std::pair<std::string, std::string>> WestonCompositor::waylandEnvironment() const
 {
-    return {{"XDG_RUNTIME_DIR", runtimeDirectory.path()}, {"WAYLAND_DISPLAY", socketName}};
+    return {{"XDG_RUNTIME_DIR", runtimeDirectory.path()}, {"WAYLAND_DISPLAY", socketName}, noSessionBus};
 }
 
 const std::string& WestonCompositor::startXwayland()
@@ -154,4 +137,4 @@ const std::string& WestonCompositor::startXwayland()
     return xwaylandDisplay;
 }
 
-std::string WestonCompositor::log() const { return readTextFile(runtimeDirectory.file("weston.log")); }
+std::string WestonCompositor::log() const { return readFile(runtimeDirectory.file("weston.log")); }

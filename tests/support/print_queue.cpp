@@ -1,5 +1,6 @@
 #include "print_queue.h"
 
+#include "read_file.h"
 #include "wait_until.h"
 
 #include <cerrno>
@@ -11,10 +12,8 @@
 #include <sstream>
 #include <stdexcept>
 
-#include <fcntl.h>
 #include <grp.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -25,6 +24,9 @@ constexpr auto clientGuard = std::chrono::seconds(30);
 
 const std::string pdfPrinterName = "PDF";
 const std::string pdfPrinterDescription = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd";
+// Where Debian puts them, which need not be on a user's PATH.
+const std::string schedulerProgram = "/usr/sbin/cupsd";
+const std::string administrationProgram = "/usr/sbin/lpadmin";
 
 // @ROOT@ stands for the scheduler's folder.
 constexpr const char* schedulerSettings =
@@ -47,14 +49,6 @@ PreserveJobHistory Yes
 </Location>
 )";
 
-// Everything the backend writes stays in the folder too.
-constexpr const char* backendSettings = R"(Out @ROOT@/pdf
-AnonDirName @ROOT@/pdf
-Spool @ROOT@/pdf-spool
-Log @ROOT@/log
-LogType 3
-)";
-
 constexpr const char* schedulerFiles = R"(ServerRoot @ROOT@/etc
 ServerKeychain @ROOT@/etc/ssl
 CreateSelfSignedCerts no
@@ -66,9 +60,8 @@ Printcap @ROOT@/printcap
 AccessLog @ROOT@/log/access_log
 ErrorLog @ROOT@/log/error_log
 PageLog @ROOT@/log/page_log
-User lp
-Group lp
-SystemGroup root
+# The printer's device may be a file, which needs no backend.
+FileDevice Yes
 )";
 
 void writeFile(const std::string& path, const std::string& text)
@@ -79,7 +72,20 @@ void writeFile(const std::string& path, const std::string& text)
         throw std::runtime_error("cannot write " + path);
 }
 
-// Filters run as lp, and need a folder of their own to write in.
+// Who the filters run as, and who may change the printers. The scheduler
+// will not run filters as root, so when started by root it drops to lp for
+// them; anyone else's scheduler runs everything as them.
+std::string accountSettings()
+{
+    if (geteuid() == 0)
+        return "User lp\nGroup lp\nSystemGroup root\n";
+    const group* own = getgrgid(getegid());
+    if (!own)
+        throw std::runtime_error("this user's group has no name for the scheduler to take");
+    return std::string("SystemGroup ") + own->gr_name + "\n";
+}
+
+// Filters run as lp under root's scheduler, and need a folder of their own to write in.
 void makeSharedWithLp(const std::string& path, mode_t mode)
 {
     const group* lp = getgrnam("lp");
@@ -93,17 +99,16 @@ void makeSharedWithLp(const std::string& path, mode_t mode)
 
 PrintQueue::PrintQueue(Printers printers) : directory("scribbo-print")
 {
-    if (geteuid() != 0)
-        throw std::runtime_error("the print tests need root: the PDF printer's backend runs only under a scheduler "
-                                 "running as root, and reads its settings only from /etc/cups (CI runs them as root)");
-    // The scheduler and its filters drop to lp, which must reach every folder here.
-    if (chmod(directory.path().c_str(), 0755) != 0)
-        throw std::runtime_error("cannot open " + directory.path() + " to lp: " + std::strerror(errno));
-    for (const char* folder : {"etc", "etc/ppd", "spool", "cache", "state", "log", "pdf", "pdf-spool"})
+    for (const char* folder : {"etc", "etc/ppd", "spool", "cache", "state", "log", "tmp"})
         std::filesystem::create_directory(directory.file(folder));
-    // The scheduler sets these permissions itself only for a folder inside its spool.
-    std::filesystem::create_directory(directory.file("tmp"));
-    makeSharedWithLp(directory.file("tmp"), 01770);
+    if (geteuid() == 0) {
+        // Root's scheduler and its filters drop to lp, which must reach every
+        // folder here; the scheduler sets these permissions itself only for a
+        // folder inside its spool.
+        if (chmod(directory.path().c_str(), 0755) != 0)
+            throw std::runtime_error("cannot open " + directory.path() + " to lp: " + std::strerror(errno));
+        makeSharedWithLp(directory.file("tmp"), 01770);
+    }
     writeConfiguration();
     try {
         startScheduler();
@@ -120,9 +125,6 @@ PrintQueue::~PrintQueue() { end(); }
 void PrintQueue::end()
 {
     scheduler.reset(); // ends it and the jobs it runs before their files go
-    if (!backendConfiguration.empty())
-        std::remove(backendConfiguration.c_str());
-    backendConfiguration.clear();
 }
 
 std::vector<std::pair<std::string, std::string>> PrintQueue::environment() const
@@ -133,7 +135,7 @@ std::vector<std::pair<std::string, std::string>> PrintQueue::environment() const
 void PrintQueue::writeConfiguration() const
 {
     writeFile(directory.file("cupsd.conf"), withRoot(schedulerSettings));
-    writeFile(directory.file("cups-files.conf"), withRoot(schedulerFiles));
+    writeFile(directory.file("cups-files.conf"), withRoot(schedulerFiles) + accountSettings());
 }
 
 std::string PrintQueue::withRoot(std::string text) const
@@ -147,7 +149,8 @@ std::string PrintQueue::withRoot(std::string text) const
 void PrintQueue::startScheduler()
 {
     ChildOptions options;
-    options.arguments = {"cupsd", "-f", "-c", directory.file("cupsd.conf"), "-s", directory.file("cups-files.conf")};
+    options.arguments = {
+        schedulerProgram, "-f", "-c", directory.file("cupsd.conf"), "-s", directory.file("cups-files.conf")};
     options.logPath = directory.file("log/cupsd_output");
     scheduler = std::make_unique<ChildProcess>(options);
     const auto ready = [this] {
@@ -161,21 +164,13 @@ void PrintQueue::startScheduler()
 
 void PrintQueue::addPdfPrinter(bool makeDefault)
 {
-    // The backend takes its settings from /etc/cups/cups-pdf-NAME.conf for
-    // the device cups-pdf:/NAME, so a name of our own keeps other queues'
-    // settings apart; the folder's name is unique while it exists.
-    const std::string name = std::filesystem::path(directory.path()).filename().string();
-    const std::string path = "/etc/cups/cups-pdf-" + name + ".conf";
-    const int file = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-    if (file < 0)
-        throw std::runtime_error("cannot make " + path + ": " + std::strerror(errno));
-    close(file);
-    backendConfiguration = path;
-    writeFile(path, withRoot(backendSettings));
-
-    runAdministration({"lpadmin", "-p", pdfPrinterName, "-E", "-v", "cups-pdf:/" + name, "-P", pdfPrinterDescription});
+    // The PDF printer's description, so that Qt sees its page and margins;
+    // what the filters make of a job goes to a file no test reads, as the
+    // tests read the document Scribbo handed over.
+    runAdministration({administrationProgram, "-p", pdfPrinterName, "-E", "-v", "file://" + directory.file("printed"),
+                       "-P", pdfPrinterDescription});
     if (makeDefault)
-        runAdministration({"lpadmin", "-d", pdfPrinterName});
+        runAdministration({administrationProgram, "-d", pdfPrinterName});
     printer = pdfPrinterName;
 }
 
@@ -238,18 +233,15 @@ std::string PrintQueue::log() const
     // The scheduler's own debugging is left out but for what it says about
     // jobs, which tells why a filter failed.
     std::string text = "cupsd's error log:\n";
-    std::istringstream lines(readTextFile(directory.file("log/error_log")));
+    std::istringstream lines(readFile(directory.file("log/error_log")));
     for (std::string line; std::getline(lines, line);) {
         const bool aboutJob = line.find("] [Job ") != std::string::npos && line.find("] envp[") == std::string::npos
             && line.find("] argv[") == std::string::npos;
         if (!line.starts_with("D ") || aboutJob)
             text += line + "\n";
     }
-    const std::string output = readTextFile(directory.file("log/cupsd_output"));
+    const std::string output = readFile(directory.file("log/cupsd_output"));
     if (!output.empty())
         text += "cupsd's output:\n" + output;
-    const std::string backend = readTextFile(directory.file("log/cups-pdf-" + pdfPrinterName + "_log"));
-    if (!backend.empty())
-        text += "the PDF backend's log:\n" + backend;
     return text;
 }

@@ -1,8 +1,8 @@
-// A CUPS scheduler of our own in a fresh folder, with no printer or with one
-// that writes PDF files there, for clients given its environment. It touches
-// no system-wide printer settings, needs no desktop, and is ended with all
-// its files when the object goes. It needs root: the PDF printer's backend
-// runs only under a scheduler that runs as root.
+// A CUPS scheduler of our own in a fresh folder, with no printer or with a
+// PDF printer whose device is a file there, for clients given its
+// environment. It is run by whoever runs the tests, root or not, touches no
+// system-wide printer settings, needs no desktop, and is ended with all its
+// files when the object goes.
 #pragma once
 
 #include "child_process.h"
@@ -27,7 +27,7 @@ public:
 
     // Returns once the scheduler takes requests and the printer, if any,
     // accepts jobs. Throws std::runtime_error, with the scheduler's log,
-    // when something fails, and when not run as root.
+    // when something fails.
     explicit PrintQueue(Printers printers = Printers::DefaultPdfPrinter);
     ~PrintQueue();
 
@@ -61,7 +61,6 @@ private:
     void runAdministration(const std::vector<std::string>& arguments) const;
 
     TemporaryDirectory directory;
-    std::string backendConfiguration; // the PDF backend's, which must be in /etc/cups
     std::unique_ptr<ChildProcess> scheduler;
     std::string printer;
 };

@@ -1,5 +1,6 @@
 #include "x_server.h"
 
+#include "read_file.h"
 #include "wait_until.h"
 
 #include <fstream>
@@ -50,20 +51,26 @@ bool lockHeldBy(int number, pid_t pid)
     return lock >> owner && owner == long(pid);
 }
 
-std::vector<std::string> serverArguments(XServer::Kind kind, int number, int depth, const std::string& xvfbScreen)
+std::vector<std::string> serverArguments(XServer::Kind kind, int number, int depth, ScreenSize size)
 {
     const std::string display = ":" + std::to_string(number);
     const std::string bits = std::to_string(depth);
+    const std::string geometry = std::to_string(size.width) + "x" + std::to_string(size.height);
     // -noreset: by default the server resets when its last client goes,
     // refusing connections meanwhile and putting its screen size back.
     if (kind == XServer::Kind::Xvfb)
-        return {"Xvfb", display, "-screen", "0", xvfbScreen, "-nolisten", "tcp", "-noreset"};
+        return {"Xvfb", display, "-screen", "0", geometry + "x" + bits, "-nolisten", "tcp", "-noreset"};
     // -rfbport -1: no VNC port, so servers started side by side cannot collide on one.
-    return {"Xvnc", display,     "-geometry", "1024x768", "-depth", bits,      "-SecurityTypes",
+    return {"Xvnc", display,     "-geometry", geometry,   "-depth", bits,      "-SecurityTypes",
             "None", "-nolisten", "tcp",       "-rfbport", "-1",     "-noreset"};
 }
 
 } // namespace
+
+// Nothing the tests start needs a session bus; without this, the first
+// program on a display that asked for one would have D-Bus start a bus for
+// that display, which outlives the display and the tests.
+const std::pair<std::string, std::string> noSessionBus{"DBUS_SESSION_BUS_ADDRESS", "disabled:"};
 
 bool canConnect(const std::string& displayName)
 {
@@ -74,9 +81,20 @@ bool canConnect(const std::string& displayName)
     return true;
 }
 
-XServer::XServer(Kind serverKind, int colourDepth, int width, int height)
+std::optional<ScreenSize> readScreenSize(const std::string& displayName)
+{
+    Display* display = XOpenDisplay(displayName.c_str());
+    if (!display)
+        return std::nullopt;
+    const int screen = DefaultScreen(display);
+    const ScreenSize size{DisplayWidth(display, screen), DisplayHeight(display, screen)};
+    XCloseDisplay(display);
+    return size;
+}
+
+XServer::XServer(Kind serverKind, int colourDepth, std::optional<ScreenSize> screenSize)
     : kind(serverKind), depth(colourDepth),
-      xvfbScreen(std::to_string(width) + "x" + std::to_string(height) + "x" + std::to_string(colourDepth)),
+      size(screenSize.value_or(serverKind == Kind::Xvfb ? ScreenSize{800, 600} : ScreenSize{1024, 768})),
       directory("scribbo-x")
 {
     for (int number = firstNumber; number <= lastNumber; ++number) {
@@ -91,7 +109,7 @@ XServer::~XServer() = default;
 bool XServer::startOn(int number)
 {
     ChildOptions options;
-    options.arguments = serverArguments(kind, number, depth, xvfbScreen);
+    options.arguments = serverArguments(kind, number, depth, size);
     options.logPath = directory.file("server.log");
     process = std::make_unique<ChildProcess>(options);
     const std::string name = ":" + std::to_string(number);
@@ -105,4 +123,9 @@ bool XServer::startOn(int number)
     return false;
 }
 
-std::string XServer::log() const { return readTextFile(directory.file("server.log")); }
+std::vector<std::pair<std::string, std::string>> XServer::environment() const
+{
+    return {{"DISPLAY", display}, noSessionBus};
+}
+
+std::string XServer::log() const { return readFile(directory.file("server.log")); }

@@ -1,6 +1,7 @@
 // Reading bitmap files: the public corpus of good, questionable and bad files,
 // our own saves read back, files cut short, and the size limits.
 #include "pictures.h"
+#include "read_file.h"
 
 #include <QCryptographicHash>
 #include <QImage>
@@ -17,12 +18,6 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 const std::string corpus = SCRIBBO_BMPSUITE, readError = "Stream read error", notValid = "Bitmap image is not valid";
 constexpr std::size_t widthField = 18, heightField = 22, compressionField = 30, coloursField = 46;
-
-Bytes readFile(const std::filesystem::path& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
 
 // A file with one little-endian field of its header changed.
 Bytes withField(Bytes bytes, std::size_t offset, std::uint32_t value)
@@ -137,7 +132,7 @@ TEST(Bitmap, EveryCorpusFileDecodesToItsReferenceOrIsRefusedAsDecided)
             ++files;
             ASSERT_TRUE(expected.contains(name)) << "no decision";
             const std::string& expectation = expected.at(name);
-            const Bytes bytes = readFile(entry.path());
+            const Bytes bytes = readFile<Bytes>(entry.path());
             const Outcome outcome = decode(bytes, bytes.size());
             if (expectation.starts_with(refused)) {
                 EXPECT_EQ(outcome.error, notValid);
@@ -209,7 +204,7 @@ TEST(Bitmap, EveryPrefixOfAFileIsAReadErrorThenNotValidThenTheWholePicture)
         {"g/pal4rle.bmp", headers + table + runLengths}};
     for (const auto& [name, reasons] : files) {
         SCOPED_TRACE(name);
-        const Bytes bytes = readFile(corpus + "/" + name);
+        const Bytes bytes = readFile<Bytes>(corpus + "/" + name);
         const TPicture whole = decodeBitmap(bytes.data(), bytes.size());
         const std::size_t pixelOffset = bytes[10] | bytes[11] << 8; // right after the table in these files
         std::size_t firstWhole = 0;
@@ -271,7 +266,7 @@ TEST(Bitmap, EveryInputThatOnceCrashedTheReaderIsRefused)
 {
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(SCRIBBO_BITMAP_CRASHES)) {
-        const Bytes bytes = readFile(entry.path());
+        const Bytes bytes = readFile<Bytes>(entry.path());
         const Outcome outcome = decode(bytes, bytes.size());
         EXPECT_TRUE(outcome.error == notValid || outcome.error == readError) << entry.path() << ": " << outcome.error;
         ++files;

@@ -64,16 +64,21 @@ TEST(Picture, EightBitPictureMapsColoursToTheNearestEntry)
     EXPECT_EQ(picture.pixel(1, 0), clWhite);
 }
 
-TEST(Canvas, StartsWithBlackPenWhiteBrushAtOrigin)
+// With nothing set, a canvas draws a black line one pixel wide over what is
+// there, from the top left corner, and fills white.
+TEST(Canvas, WithNothingSetDrawsAThinBlackLineFromTheCornerAndFillsWhite)
 {
-    TPicture picture(2, 2);
-    const TCanvas canvas(picture);
-    EXPECT_EQ(canvas.Pen.Color, clBlack);
-    EXPECT_EQ(canvas.Pen.Width, 1);
-    EXPECT_EQ(canvas.Pen.Mode, pmCopy);
-    EXPECT_EQ(canvas.Brush.Color, clWhite);
-    EXPECT_EQ(canvas.penPosX(), 0);
-    EXPECT_EQ(canvas.penPosY(), 0);
+    TPicture picture = pictureFromText(R"(
+        rrrr
+        rrrr
+        rrrr)");
+    TCanvas canvas(picture);
+    canvas.LineTo(3, 0);
+    canvas.FillRect({1, 1, 3, 3});
+    EXPECT_TRUE(looksLike(picture, R"(
+        ###r
+        r..r
+        r..r)"));
 }
 
 TEST(Canvas, WritingAPixelOutsideChangesNothing)

@@ -78,34 +78,35 @@ TEST(FloodFill, FillsAWindingRegionUpAndDown)
         ####g##)"));
 }
 
-TEST(FloodFill, DoesNothingWhenTheStartIsAnotherColourOrOutside)
+// One fill on "..#.." each: one that cannot start, or whose brush is the
+// colour it would replace, changes nothing; the pen mode plays no part.
+TEST(FloodFill, FillsOnlyFromAPixelOfTheSurfaceColourWithTheBrushAsItIs)
 {
-    TPicture picture = pictureFromText("..#..");
-    TCanvas canvas(picture);
-    canvas.Brush.Color = colourOf('r');
-    canvas.FloodFill(2, 0, clWhite, fsSurface);
-    canvas.FloodFill(-1, 0, clWhite, fsSurface);
-    canvas.FloodFill(5, 0, clWhite, fsSurface);
-    canvas.FloodFill(0, 0, clInvalid, fsSurface);
-    EXPECT_TRUE(looksLike(picture, "..#.."));
-}
-
-TEST(FloodFill, BrushOfTheSurfaceColourChangesNothing)
-{
-    TPicture picture = pictureFromText("..#..");
-    TCanvas canvas(picture);
-    canvas.FloodFill(0, 0, clWhite, fsSurface); // the brush starts white
-    EXPECT_TRUE(looksLike(picture, "..#.."));
-}
-
-TEST(FloodFill, IgnoresThePenMode)
-{
-    TPicture picture = pictureFromText("..#..");
-    TCanvas canvas(picture);
-    canvas.Pen.Mode = pmNotXor;
-    canvas.Brush.Color = colourOf('b');
-    canvas.FloodFill(4, 0, clWhite, fsSurface);
-    EXPECT_TRUE(looksLike(picture, "..#bb"));
+    struct Case {
+        const char* name;
+        char brush;
+        TPenMode penMode;
+        int x, y;
+        TColor surface;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"the start is another colour", 'r', pmCopy, 2, 0, clWhite, "..#.."},
+        {"the start is left of the picture", 'r', pmCopy, -1, 0, clWhite, "..#.."},
+        {"the start is right of the picture", 'r', pmCopy, 5, 0, clWhite, "..#.."},
+        {"no surface colour", 'r', pmCopy, 0, 0, clInvalid, "..#.."},
+        {"the brush is the surface colour", '.', pmCopy, 0, 0, clWhite, "..#.."},
+        {"not-xor pen", 'b', pmNotXor, 4, 0, clWhite, "..#bb"},
+    };
+    for (const Case& each : cases) {
+        SCOPED_TRACE(each.name);
+        TPicture picture = pictureFromText("..#..");
+        TCanvas canvas(picture);
+        canvas.Brush.Color = colourOf(each.brush);
+        canvas.Pen.Mode = each.penMode;
+        canvas.FloodFill(each.x, each.y, each.surface, fsSurface);
+        EXPECT_TRUE(looksLike(picture, each.expected));
+    }
 }
 
 TEST(FloodFill, PaintsExactlyWhatABreadthFirstSearchFinds)

@@ -21,17 +21,9 @@ Points blackPixels(const TPicture& picture)
     return points;
 }
 
-TPicture white(int width, int height)
-{
-    TPicture picture(width, height);
-    TCanvas canvas(picture);
-    canvas.FillRect({0, 0, width, height});
-    return picture;
-}
-
 TPicture drawLine(int width, int height, int x0, int y0, int x1, int y1, int penWidth = 1)
 {
-    TPicture picture = white(width, height);
+    TPicture picture = whitePicture(width, height);
     TCanvas canvas(picture);
     canvas.Pen.Width = penWidth;
     canvas.MoveTo(x0, y0);
@@ -89,11 +81,11 @@ TEST(ThinLine, LineToLeavesItsEndPixel)
 
 TEST(ThinLine, ZeroLengthDrawsNothingAndMovesThePen)
 {
-    TPicture picture = white(5, 5);
+    TPicture picture = whitePicture(5, 5);
     TCanvas canvas(picture);
     canvas.MoveTo(2, 2);
     canvas.LineTo(2, 2);
-    EXPECT_TRUE(samePixels(picture, white(5, 5)));
+    EXPECT_TRUE(samePixels(picture, whitePicture(5, 5)));
     canvas.LineTo(4, 2);
     EXPECT_EQ(canvas.penPosX(), 4);
     EXPECT_TRUE(looksLike(picture, R"(
@@ -171,63 +163,63 @@ TEST(ThinLine, FarEndpointsAreClippedExactlyAndQuickly)
     EXPECT_TRUE(blackPixels(drawLine(30, 20, INT_MIN, INT_MIN, INT_MAX, INT_MAX)).size() <= 30u);
 }
 
-TEST(WideLine, EvenWidthPutsTheExtraRowAbove)
+// A wide pen is round: even widths put the extra row above and the extra
+// column left of the path, odd ones are centred on it, and the caps reach
+// beyond each end (the path from x = 3 to x = 8 is painted from 2 to 8).
+TEST(WideLine, CoversItsWidthAroundThePathWithRoundCaps)
 {
-    // Width 2 along y = 5 covers rows 4 and 5; the round caps reach one
-    // pixel beyond each end of the path from x = 3 to x = 8.
-    EXPECT_TRUE(looksLike(drawLine(11, 8, 3, 5, 8, 5, 2), R"(
-        ...........
-        ...........
-        ...........
-        ...........
-        ..#######..
-        ..#######..
-        ...........
-        ...........)"));
-}
-
-TEST(WideLine, EvenWidthPutsTheExtraColumnLeft)
-{
-    EXPECT_TRUE(looksLike(drawLine(7, 9, 3, 2, 3, 6, 2), R"(
-        .......
-        ..##...
-        ..##...
-        ..##...
-        ..##...
-        ..##...
-        ..##...
-        .......
-        .......)"));
-}
-
-TEST(WideLine, OddWidthIsCentredOnTheLine)
-{
-    const TPicture picture = drawLine(12, 9, 3, 4, 8, 4, 3);
-    EXPECT_TRUE(looksLike(picture, R"(
-        ............
-        ............
-        ............
-        ..########..
-        ..########..
-        ..########..
-        ............
-        ............
-        ............)"));
-}
-
-TEST(WideLine, ZeroLengthDrawsARoundDot)
-{
-    EXPECT_TRUE(looksLike(drawLine(10, 10, 5, 5, 5, 5, 4), R"(
-        ..........
-        ..........
-        ..........
-        ....##....
-        ...####...
-        ...####...
-        ....##....
-        ..........
-        ..........
-        ..........)"));
+    struct Case {
+        const char* name;
+        int width, height, x0, y0, x1, y1, penWidth;
+        const char* art;
+    };
+    const Case cases[] = {
+        {"even width, along a row: rows 4 and 5 for y = 5", 11, 8, 3, 5, 8, 5, 2, R"(
+            ...........
+            ...........
+            ...........
+            ...........
+            ..#######..
+            ..#######..
+            ...........
+            ...........)"},
+        {"even width, down a column: columns 2 and 3 for x = 3", 7, 9, 3, 2, 3, 6, 2, R"(
+            .......
+            ..##...
+            ..##...
+            ..##...
+            ..##...
+            ..##...
+            ..##...
+            .......
+            .......)"},
+        {"odd width: centred", 12, 9, 3, 4, 8, 4, 3, R"(
+            ............
+            ............
+            ............
+            ..########..
+            ..########..
+            ..########..
+            ............
+            ............
+            ............)"},
+        {"no length: a round dot", 10, 10, 5, 5, 5, 5, 4, R"(
+            ..........
+            ..........
+            ..........
+            ....##....
+            ...####...
+            ...####...
+            ....##....
+            ..........
+            ..........
+            ..........)"},
+    };
+    for (const Case& each : cases) {
+        SCOPED_TRACE(each.name);
+        EXPECT_TRUE(
+            looksLike(drawLine(each.width, each.height, each.x0, each.y0, each.x1, each.y1, each.penWidth), each.art));
+    }
 }
 
 TEST(WideLine, RoundDotsAreSymmetric)
@@ -256,7 +248,7 @@ TEST(WideLine, NotXorTouchesEachPixelOnce)
         const int x0 = coordinate(random), y0 = coordinate(random), x1 = coordinate(random), y1 = coordinate(random);
         const int penWidth = width(random);
         const TPicture copied = drawLine(50, 50, x0, y0, x1, y1, penWidth);
-        TPicture inverted = white(50, 50);
+        TPicture inverted = whitePicture(50, 50);
         TCanvas canvas(inverted);
         canvas.Pen.Width = penWidth;
         canvas.Pen.Mode = pmNotXor;
@@ -265,7 +257,7 @@ TEST(WideLine, NotXorTouchesEachPixelOnce)
         ASSERT_TRUE(samePixels(copied, inverted)) << "width " << penWidth;
         canvas.MoveTo(x0, y0);
         canvas.LineTo(x1, y1);
-        ASSERT_TRUE(samePixels(inverted, white(50, 50)));
+        ASSERT_TRUE(samePixels(inverted, whitePicture(50, 50)));
     }
 }
 
@@ -312,7 +304,7 @@ TEST(WideLine, CoversExactlyThePixelsNearTheSegment)
 
 TEST(WideLine, AChainOfSegmentsHasRoundJoins)
 {
-    TPicture picture = white(40, 40);
+    TPicture picture = whitePicture(40, 40);
     TCanvas canvas(picture);
     canvas.Pen.Width = 8;
     canvas.MoveTo(10, 10);

@@ -1,5 +1,7 @@
 #include "picture_text.h"
 
+#include "artifact_path.h"
+
 #include <sstream>
 #include <vector>
 
@@ -27,11 +29,7 @@ std::vector<std::string> rowsOf(const std::string& art)
 std::string artifactName()
 {
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = test ? std::string(test->test_suite_name()) + "." + test->name() : "picture";
-    for (char& c : name)
-        if (c == '/')
-            c = '_';
-    return name;
+    return artifactPath(test ? std::string(test->test_suite_name()) + "." + test->name() : "picture");
 }
 
 } // namespace

@@ -181,9 +181,8 @@ TEST(Properties, ThinBoxesDrawTheSameBandWhateverTheShape)
     for (int i = 0; i < 500; ++i) {
         const Call call = randomThinBoxCall(random);
         const auto drawn = [&](int shape, TPenMode mode) {
-            TPicture picture(30, 25);
+            TPicture picture = whitePicture(30, 25);
             TCanvas canvas(picture);
-            canvas.FillRect({0, 0, 30, 25});
             canvas.Pen.Width = call.width;
             canvas.Pen.Mode = mode;
             canvas.Brush.Color = colourOf('r');

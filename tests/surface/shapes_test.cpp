@@ -7,14 +7,6 @@
 
 namespace {
 
-TPicture white(int width, int height)
-{
-    TPicture picture(width, height);
-    TCanvas canvas(picture);
-    canvas.FillRect({0, 0, width, height});
-    return picture;
-}
-
 struct Bounds {
     int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1; // inclusive
 };
@@ -51,7 +43,7 @@ bool symmetricAbout(const TPicture& picture, int twiceX, int twiceY)
 
 TEST(Rectangle, RectangleOutlineCoversTenToNineteen)
 {
-    TPicture picture = white(25, 25);
+    TPicture picture = whitePicture(25, 25);
     TCanvas canvas(picture);
     canvas.Brush.Color = colourOf('r');
     canvas.Rectangle(10, 10, 20, 20);
@@ -66,7 +58,7 @@ TEST(Rectangle, RectangleOutlineCoversTenToNineteen)
 
 TEST(Rectangle, SmallBoxWithOnePixelPen)
 {
-    TPicture picture = white(8, 6);
+    TPicture picture = whitePicture(8, 6);
     TCanvas canvas(picture);
     canvas.Brush.Color = colourOf('r');
     canvas.Rectangle(6, 5, 1, 1); // corners in any order
@@ -81,7 +73,7 @@ TEST(Rectangle, SmallBoxWithOnePixelPen)
 
 TEST(Rectangle, WideOutlineIsCentredOnThePath)
 {
-    TPicture picture = white(10, 10);
+    TPicture picture = whitePicture(10, 10);
     TCanvas canvas(picture);
     canvas.Brush.Color = colourOf('r');
     canvas.Pen.Width = 2;
@@ -101,7 +93,7 @@ TEST(Rectangle, WideOutlineIsCentredOnThePath)
 
 TEST(Rectangle, WideOutlineHasRoundOuterCorners)
 {
-    TPicture picture = white(40, 40);
+    TPicture picture = whitePicture(40, 40);
     TCanvas canvas(picture);
     canvas.Pen.Width = 9;
     canvas.Rectangle(10, 10, 30, 30);
@@ -119,12 +111,12 @@ TEST(Rectangle, OnePixelAndEmptyBoxesDrawNothing)
     for (const TRect box :
          {TRect{5, 5, 6, 6}, TRect{6, 6, 5, 5}, TRect{5, 5, 5, 5}, TRect{5, 5, 5, 12}, TRect{12, 5, 5, 5}}) {
         for (const int width : {1, 5}) {
-            TPicture picture = white(20, 20);
+            TPicture picture = whitePicture(20, 20);
             TCanvas canvas(picture);
             canvas.Pen.Width = width;
             for (int shape = 0; shape < 3; ++shape)
                 drawShape(canvas, shape, box);
-            EXPECT_TRUE(samePixels(picture, white(20, 20))) << box.Left << ", " << box.Top << " width " << width;
+            EXPECT_TRUE(samePixels(picture, whitePicture(20, 20))) << box.Left << ", " << box.Top << " width " << width;
         }
     }
 }
@@ -135,7 +127,7 @@ TEST(Rectangle, OnePixelAndEmptyBoxesDrawNothing)
 TEST(ThinBoxes, OnePixelPenOutlinesTheColumnOrRowOnly)
 {
     for (int shape = 0; shape < 3; ++shape) {
-        TPicture picture = white(45, 15);
+        TPicture picture = whitePicture(45, 15);
         TCanvas canvas(picture);
         canvas.Brush.Color = colourOf('r');
         for (const TRect box : {TRect{24, 2, 25, 12}, TRect{28, 2, 40, 3}, TRect{42, 2, 43, 12}, TRect{2, 12, 20, 13}})
@@ -154,7 +146,7 @@ TEST(ThinBoxes, OnePixelPenOutlinesTheColumnOrRowOnly)
 TEST(ThinBoxes, WidePenBandIsCentredOnTheColumnOrRow)
 {
     for (int shape = 0; shape < 3; ++shape) {
-        TPicture picture = white(20, 12);
+        TPicture picture = whitePicture(20, 12);
         TCanvas canvas(picture);
         canvas.Brush.Color = colourOf('r');
         canvas.Pen.Width = 5;
@@ -180,7 +172,7 @@ TEST(ThinBoxes, WidePenBandIsCentredOnTheColumnOrRow)
 
 TEST(ThinBoxes, ArcKeepsTheBandWithinItsAngles)
 {
-    TPicture upper = white(3, 22), lower = white(3, 22);
+    TPicture upper = whitePicture(3, 22), lower = whitePicture(3, 22);
     TCanvas(upper).Arc(1, 2, 2, 20, 100, 11, -100, 11); // from the right over the top to the left
     TCanvas(lower).Arc(1, 2, 2, 20, -100, 11, 100, 11); // and back under the bottom
     for (int y = 0; y < 22; ++y)
@@ -192,7 +184,7 @@ TEST(ThinBoxes, ArcKeepsTheBandWithinItsAngles)
 
 TEST(Ellipse, SmallOnePixelOutlineIsClosedAndFilled)
 {
-    TPicture picture = white(7, 5);
+    TPicture picture = whitePicture(7, 5);
     TCanvas canvas(picture);
     canvas.Brush.Color = colourOf('r');
     canvas.Ellipse(0, 0, 7, 5);
@@ -206,7 +198,7 @@ TEST(Ellipse, SmallOnePixelOutlineIsClosedAndFilled)
 
 TEST(Ellipse, OnePixelOutlineTouchesTheBoxAndIsSymmetric)
 {
-    TPicture picture = white(50, 40);
+    TPicture picture = whitePicture(50, 40);
     TCanvas canvas(picture);
     canvas.Ellipse(10, 10, 41, 31);
     const Bounds bounds = boundsOf(picture, clBlack);
@@ -219,7 +211,7 @@ TEST(Ellipse, OnePixelOutlineTouchesTheBoxAndIsSymmetric)
 
 TEST(Ellipse, OnePixelOutlineHasNoGaps)
 {
-    TPicture picture = white(80, 60);
+    TPicture picture = whitePicture(80, 60);
     TCanvas canvas(picture);
     canvas.Pen.Color = colourOf('b');
     canvas.Brush.Color = colourOf('r');
@@ -246,7 +238,7 @@ TEST(Ellipse, OnePixelOutlineHasNoGaps)
 TEST(Ellipse, WideOutlineIsCentredOnThePath)
 {
     for (const int width : {4, 5, 20}) {
-        TPicture picture = white(80, 70);
+        TPicture picture = whitePicture(80, 70);
         TCanvas canvas(picture);
         canvas.Pen.Width = width;
         canvas.Brush.Color = colourOf('r');
@@ -264,7 +256,7 @@ TEST(Ellipse, WideOutlineIsCentredOnThePath)
 
 TEST(Ellipse, WideOutlineCoversThePathAllRound)
 {
-    TPicture picture = white(120, 100);
+    TPicture picture = whitePicture(120, 100);
     TCanvas canvas(picture);
     canvas.Pen.Width = 3;
     canvas.Brush.Color = colourOf('r');
@@ -287,7 +279,7 @@ TEST(Ellipse, WideOutlineIsEveryPixelWithinHalfThePenWidthOfThePath)
     for (int i = 0; i < 40; ++i) {
         const int left = coordinate(random), top = coordinate(random), penWidth = width(random);
         const int right = left + size(random), bottom = top + size(random);
-        TPicture picture = white(64, 48);
+        TPicture picture = whitePicture(64, 48);
         TCanvas canvas(picture);
         canvas.Pen.Width = penWidth;
         canvas.Brush.Color = colourOf('r');
@@ -327,7 +319,7 @@ TEST(Ellipse, WideOutlineIsEveryPixelWithinHalfThePenWidthOfThePath)
 TEST(Arc, EqualPointsOutlineTheWholeEllipseUnfilled)
 {
     for (const int width : {1, 2, 7}) {
-        TPicture arc = white(60, 50), ellipse = white(60, 50);
+        TPicture arc = whitePicture(60, 50), ellipse = whitePicture(60, 50);
         TCanvas arcCanvas(arc), ellipseCanvas(ellipse);
         arcCanvas.Pen.Width = ellipseCanvas.Pen.Width = width;
         arcCanvas.Brush.Color = colourOf('r'); // an arc fills nothing
@@ -339,7 +331,7 @@ TEST(Arc, EqualPointsOutlineTheWholeEllipseUnfilled)
 
 TEST(Arc, RunsCounterClockwiseFromStartToEnd)
 {
-    TPicture picture = white(50, 50);
+    TPicture picture = whitePicture(50, 50);
     TCanvas canvas(picture);
     canvas.Pen.Width = 3;
     canvas.Arc(5, 5, 46, 46, 45, 25, 25, 0); // from the right round to the top
@@ -350,7 +342,7 @@ TEST(Arc, RunsCounterClockwiseFromStartToEnd)
     EXPECT_EQ(picture.pixel(25, 5), clBlack);
     EXPECT_EQ(picture.pixel(40, 10), clBlack);
 
-    TPicture other = white(50, 50);
+    TPicture other = whitePicture(50, 50);
     TCanvas otherCanvas(other);
     otherCanvas.Pen.Width = 3;
     otherCanvas.Arc(5, 5, 46, 46, 25, 0, 45, 25); // from the top the long way round to the right
@@ -380,11 +372,11 @@ TEST(Shapes, NotXorTouchesEachPixelOnce)
             else
                 canvas.Arc(l, t, r, b, l, t, r, b);
         };
-        TPicture copied = white(40, 40), inverted = white(40, 40);
+        TPicture copied = whitePicture(40, 40), inverted = whitePicture(40, 40);
         draw(copied, pmCopy);
         draw(inverted, pmNotXor);
         ASSERT_TRUE(samePixels(copied, inverted)) << "shape " << shape << " width " << penWidth;
         draw(inverted, pmNotXor);
-        ASSERT_TRUE(samePixels(inverted, white(40, 40))) << "shape " << shape << " width " << penWidth;
+        ASSERT_TRUE(samePixels(inverted, whitePicture(40, 40))) << "shape " << shape << " width " << penWidth;
     }
 }

@@ -18,6 +18,16 @@ QString withFullStop(const QString& message)
     return message;
 }
 
+namespace {
+
+bool ending = false;
+
+} // namespace
+
+void beginSessionEnd() { ending = true; }
+
+bool sessionEnding() { return ending; }
+
 void showApplicationError(Dialogs& dialogs, const QString& message)
 {
     dialogs.messageBox(errorBox(withFullStop(message), applicationTitle(QCoreApplication::applicationFilePath())));

@@ -9,6 +9,7 @@
 #include <QImage>
 
 #include <cmath>
+#include <csignal>
 #include <regex>
 #include <sstream>
 
@@ -269,12 +270,27 @@ TEST_F(ScribboPrintTest, YesPrintsOneLandscapePageWithThePictureLosslessInItsPla
                                                                                  << fonts.output;
 }
 
-TEST_F(ScribboPrintTest, NoPrintsNothing)
+// No, the window system's close message and the session ending while the
+// question waits all print nothing.
+TEST_F(ScribboPrintTest, OnlyYesPrints)
 {
     ASSERT_NO_FATAL_FAILURE(drawStroke(Pointer::Left, {{100, 100}, {400, 300}}, colours::black));
     ASSERT_NO_FATAL_FAILURE(printAnswering(noButton));
     ASSERT_NO_FATAL_FAILURE(waitUntilInputHandled());
     EXPECT_TRUE(queue->jobs(PrintQueue::Jobs::All).empty()) << jobsReport();
+
+    clickAt(scribbo::buttons::print);
+    ASSERT_NO_FATAL_FAILURE(closeThroughWindowSystem(printBox));
+    ASSERT_NO_FATAL_FAILURE(waitUntilGone(printBox));
+    ASSERT_NO_FATAL_FAILURE(waitUntilInputHandled());
+    EXPECT_TRUE(queue->jobs(PrintQueue::Jobs::All).empty()) << "printed after the close message\n" << jobsReport();
+
+    clickAt(scribbo::buttons::print);
+    ASSERT_NO_FATAL_FAILURE(focusWindow(printBox));
+    scribboProcess().signal(SIGTERM);
+    const std::optional<int> status = waitForScribboExit(stepGuard);
+    ASSERT_TRUE(status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << scribboReport();
+    EXPECT_TRUE(queue->jobs(PrintQueue::Jobs::All).empty()) << "printed as the session ended\n" << jobsReport();
 }
 
 struct PrinterSetUp {

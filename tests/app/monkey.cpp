@@ -81,6 +81,11 @@ public:
         LoadPic = &loadPic;
         if (!showOnScreen(form))
             throw Failure{"the window was never shown"};
+        // Every click on New Picture, close or Load Picture with unsaved work
+        // may ask "Save Changes?" once, and a double click is two clicks. A
+        // button tells of its click first as released.
+        for (TSpeedButton* asking : {form.NewBtn, form.SpeedButton1, form.SpeedButton2})
+            QObject::connect(asking, &QAbstractButton::released, [this] { questionsAllowed += form.Modified; });
     }
 
     ~Monkey()
@@ -280,7 +285,6 @@ private:
         if (button == form.NewBtn || button == form.SpeedButton1 || button == form.SpeedButton2) {
             const TModalResult answers[] = {mrYes, mrNo, mrCancel};
             fake.dialogs.answers = {answers[number(0, 2)]};
-            asked = form.Modified;
             note("\"Save Changes?\" would be answered " + std::to_string(int(fake.dialogs.answers.front())));
         }
         if (button == form.SaveBtn || fake.dialogs.answers == std::deque{mrYes}) {
@@ -388,16 +392,19 @@ private:
         if (form.Edit1->text().size() > 50)
             fail("the title is longer than 50 characters");
         for (const MessageBoxRequest& box : fake.dialogs.boxes) {
-            const bool expected = (box.text == "Save Changes?" && asked)
+            const bool question = box.text == "Save Changes?";
+            const bool expected = (question && questionsAllowed > 0)
                 || box.text == "Filename exists, save under another name"
                 || box.text == "Unknown picture file extension (.)"; // Load with no entry picked
             if (!expected)
                 fail("a box said \"" + box.text.toStdString() + "\"");
-            asked = false;
+            questionsAllowed -= question;
         }
         fake.dialogs.boxes.clear();
-        for (const QFileInfo& file : QDir::current().entryInfoList(QDir::Files))
-            if (file.size() != 14 + 40 + 1024 + 724 * 489)
+        questionsAllowed = 0;
+        // The pictures, and the recovery copy beside them, are always whole.
+        for (const QFileInfo& file : QDir::current().entryInfoList(QDir::Files | QDir::Hidden))
+            if (file.suffix() == "bmp" && file.size() != 14 + 40 + 1024 + 724 * 489)
                 fail(file.fileName().toStdString() + " has " + std::to_string(file.size()) + " bytes");
         if (QApplication::activeModalWidget())
             fail("a modal window stays open");
@@ -432,8 +439,8 @@ private:
     TConfirmBox confirmBox{&form, fake.dialogs};
     TSaveBox saveBox{&form, fake.dialogs};
     TLoadPic loadPic{&form, fake.dialogs};
-    int pictures = 1;   // the names saved under so far
-    bool asked = false; // the last click on New Picture or close met unsaved work
+    int pictures = 1;         // the names saved under so far
+    int questionsAllowed = 0; // "Save Changes?" questions that the clicks of this step may ask
     std::mt19937 random;
     QPoint pointer;
     Qt::MouseButtons held;

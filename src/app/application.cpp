@@ -1,8 +1,12 @@
 #include "application.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QFont>
+
+#include <algorithm>
+#include <cmath>
 
 QString applicationTitle(const QString& programPath)
 {
@@ -38,6 +42,15 @@ void installFontSubstitutes()
     QFont::insertSubstitution("Comic Sans MS", "Comic Neue");
     QFont::insertSubstitution("MS Sans Serif", "DejaVu Sans");
     QFont::insertSubstitution("Tahoma", "DejaVu Sans");
+}
+
+void sizeDefaultFontInPixels()
+{
+    QFont font = QApplication::font();
+    if (font.pixelSize() > 0)
+        return;
+    font.setPixelSize(std::max(1, int(std::lround(font.pointSizeF() * 96 / 72))));
+    QApplication::setFont(font);
 }
 
 QFont pixelFont(const QString& family, int pixelHeight, bool bold)

@@ -45,6 +45,12 @@ void runGuarded(Dialogs& dialogs, Handler&& handler)
 // Fonts the layout names and Linux lacks, mapped to installed look-alikes.
 void installFontSubstitutes();
 
+// The desktop's default font (message boxes, tooltips, lists) sized in
+// pixels, as at 96 dots per inch: Qt sizes type in points for a scaled
+// screen so that it does not grow, where Scribbo's type must grow with the
+// rest of the window.
+void sizeDefaultFontInPixels();
+
 // A font of the given character height in pixels.
 class QFont;
 QFont pixelFont(const QString& family, int pixelHeight, bool bold = false);

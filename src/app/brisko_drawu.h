@@ -15,10 +15,24 @@
 #include "surface.h"
 
 #include <QLineEdit>
+#include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
 #include <array>
 #include <ctime>
+
+// The size of the layout, and of the display mode it is made for.
+inline constexpr int layoutWidth = 800;
+inline constexpr int layoutHeight = 600;
+
+// The scale at which the layout fills a screen of that size as far as it
+// can without leaving it: never below 1, so on an 800 x 600 screen (or a
+// smaller one) it is drawn as designed.
+inline double layoutScale(int screenWidth, int screenHeight)
+{
+    return std::max(1.0, std::min(double(screenWidth) / layoutWidth, double(screenHeight) / layoutHeight));
+}
 
 // What a close request goes on to do; FormClose may turn it to caNone.
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
@@ -31,8 +45,12 @@ public:
     ~TDrawForm() override;
 
     // Fills the primary screen, with or without a window manager, and keeps
-    // filling it when the screen's size changes (brisko_drawu_layout.cpp).
+    // filling it when the screen's size changes, the layout drawn at the
+    // largest scale that fits (brisko_drawu_layout.cpp).
     void showOnPrimaryScreen();
+    // Where the layout is on the screen, in global coordinates: the
+    // dialogs are centred over it.
+    QRect layoutArea() const;
 
     // Controls on the window (created in brisko_drawu_layout.cpp)
     TImage* Image1; // the drawing area
@@ -190,6 +208,8 @@ private:
 
     // Layout (brisko_drawu_layout.cpp)
     void createControls();
+    void fitLayoutTo(QScreen& screen);
+    double shownScale = 1;
     void createTopBar();
     void createToolBar();
     void createPalette();

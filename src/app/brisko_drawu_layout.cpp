@@ -3,6 +3,8 @@
 #include "application.h"
 #include "brisko_drawu.h"
 #include "colours.h"
+#include "controls/cursors.h"
+#include "screen_scale.h"
 #include "swatches.h"
 
 #include <QApplication>
@@ -126,7 +128,8 @@ private:
 
 void TDrawForm::createControls()
 {
-    setWindowTitle("DrawForm");
+    // Desktops show the title in their overviews and window lists.
+    setWindowTitle("Scribbo");
     setWindowFlag(Qt::FramelessWindowHint);
     setWindowIcon(QIcon(QPixmap::fromImage(withSeeThroughBackground(glyph("icon")))));
     setFont(pixelFont("MS Sans Serif", 11));
@@ -232,10 +235,31 @@ void TDrawForm::resizeEvent(QResizeEvent* event)
     QWidget::resizeEvent(event);
 }
 
+QRect TDrawForm::layoutArea() const { return QRect(mapToGlobal(QPoint(0, 0)), QSize(layoutWidth, layoutHeight)); }
+
 void TDrawForm::showOnPrimaryScreen()
 {
     QScreen* screen = QGuiApplication::primaryScreen();
+    fitLayoutTo(*screen);
     auto* cover = new ScreenCover(*this);
-    connect(screen, &QScreen::geometryChanged, cover, &ScreenCover::follow);
+    connect(screen, &QScreen::geometryChanged, cover, [this, screen, cover] {
+        fitLayoutTo(*screen);
+        cover->follow(screen->geometry());
+    });
     cover->showOn(screen->geometry());
+}
+
+// Where the display mode could not change to the layout's size, the whole
+// window is drawn at the largest scale at which the layout fits the screen.
+void TDrawForm::fitLayoutTo(QScreen& screen)
+{
+    const double scale = layoutScale(platform.display.screenWidth(), platform.display.screenHeight());
+    if (scale == shownScale)
+        return;
+    shownScale = scale;
+    setScreenScale(screen, scale);
+    // Cursors are made for the scale they are shown at.
+    for (QWidget* widget : std::initializer_list<QWidget*>{this, Panel1, Panel2, Panel3})
+        applyCursorNumber(*widget, 6);
+    Image1->setCursorNumber(Image1->cursorNumber());
 }

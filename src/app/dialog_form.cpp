@@ -1,9 +1,9 @@
 #include "dialog_form.h"
 
+#include "dialog_placement.h"
+
 #include <QApplication>
-#include <QGuiApplication>
 #include <QKeyEvent>
-#include <QScreen>
 
 TDialogForm::TDialogForm(QWidget* parent, Dialogs& dialogs, const QString& caption, int clientWidth, int clientHeight)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint), dialogs(dialogs)
@@ -26,8 +26,7 @@ TModalResult TDialogForm::ShowModal()
 
 void TDialogForm::showEvent(QShowEvent* event)
 {
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    move(screen.center() - rect().center());
+    centreDialog(*this);
     QDialog::showEvent(event);
     if (OnShow)
         guarded(OnShow);

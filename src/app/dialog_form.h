@@ -1,4 +1,4 @@
-// The three dialogs share one kind of window: modal, centred on the screen,
+// The three dialogs share one kind of window: modal, centred over the layout,
 // a title bar with only the caption, a fixed client area; their own buttons
 // close them.
 #pragma once

@@ -5,6 +5,7 @@
 #include "brisko_drawu.h"
 #include "clock_seeded_random_numbers.h"
 #include "desktop_document_opener.h"
+#include "dialog_placement.h"
 #include "loadpicu.h"
 #include "qt_dialogs.h"
 #include "qt_printer.h"
@@ -66,7 +67,9 @@ int main(int argc, char* argv[])
     // Fontconfig reads its configuration on the second core while Qt
     // connects to the display: the first text drawn needs it.
     std::thread fontConfiguration([] { FcInit(); });
-    // One picture pixel is one screen pixel, whatever the desktop's scale.
+    // The window is drawn at one scale of Scribbo's own, the largest at which
+    // its layout fits the screen; Qt's scaling from the desktop's font
+    // resolution or from the environment would come on top of it.
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     qunsetenv("QT_SCALE_FACTOR");
     qunsetenv("QT_SCREEN_SCALE_FACTORS");
@@ -81,6 +84,7 @@ int main(int argc, char* argv[])
     // Desktops find the menu entry, and its icon, for the window by this name.
     QGuiApplication::setDesktopFileName("org.scribbo.Scribbo");
     installFontSubstitutes();
+    sizeDefaultFontInPixels();
     // Scribbo keeps nothing between runs: whatever Qt itself would store
     // (the colour chooser's custom colours) goes to a folder removed at exit.
     const QTemporaryDir throwawaySettings;
@@ -121,6 +125,7 @@ int main(int argc, char* argv[])
         LoadPic = new TLoadPic(DrawForm, dialogs);
         SaveBox = new TSaveBox(DrawForm, dialogs);
     });
+    setDialogArea([] { return DrawForm ? DrawForm->layoutArea() : QRect(); });
     if (!(DrawForm && ConfirmBox && LoadPic && SaveBox)) {
         delete std::exchange(DrawForm, nullptr);
         return 1;

@@ -1,5 +1,7 @@
 #include "qt_dialogs.h"
 
+#include "dialog_placement.h"
+
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QGuiApplication>
@@ -12,17 +14,7 @@
 
 namespace {
 
-void centreOnPrimaryScreenOf(QWidget& window)
-{
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect frame = window.frameGeometry();
-    frame.moveCenter(screen->geometry().center());
-    window.move(frame.topLeft());
-}
-
-// A message box that sits in the middle of the primary screen and always lets
+// A message box that sits in the middle of the layout and always lets
 // Escape and the close box answer, also when no button carries that answer
 // (QMessageBox alone would then ignore both).
 class CentredMessageBox : public QMessageBox {
@@ -33,7 +25,7 @@ protected:
     void showEvent(QShowEvent* event) override
     {
         QMessageBox::showEvent(event); // fixes the box's final size
-        centreOnPrimaryScreenOf(*this);
+        centreDialog(*this);
     }
 
     void keyPressEvent(QKeyEvent* event) override
@@ -64,7 +56,7 @@ protected:
     void showEvent(QShowEvent* event) override
     {
         QColorDialog::showEvent(event);
-        centreOnPrimaryScreenOf(*this);
+        centreDialog(*this);
     }
 };
 

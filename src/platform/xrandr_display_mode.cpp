@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <qpa/qplatformscreen.h>
 
 #include <algorithm>
 #include <cmath>
@@ -61,13 +62,18 @@ int bitsPerPixelOfDepth(int depth)
     return depth == 24 ? 32 : depth; // true colour is stored in 32 bits
 }
 
-// Without X11: the screen as Qt reports it, or nothing without an application.
+// Without X11: the screen as the platform reports it (in the desktop's own
+// pixels, before any scale of the program's), or nothing without an
+// application.
 Size qtScreenSize()
 {
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return {};
     const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? Size{screen->geometry().width(), screen->geometry().height()} : Size{};
+    if (!screen || !screen->handle())
+        return {};
+    const QRect geometry = screen->handle()->geometry();
+    return {geometry.width(), geometry.height()};
 }
 
 int qtBitsPerPixel()

@@ -116,7 +116,7 @@ private slots:
     {
         FakePlatform fake;
         TDrawForm form(fake.platform);
-        const QImage arrow = loadCursorResource("Normal").bitmap().toImage();
+        const QImage arrow = loadCursorResource("Normal").atScale(1).bitmap().toImage();
         QVERIFY(!arrow.isNull());
         for (QWidget* widget : std::initializer_list<QWidget*>{&form, form.Panel1, form.Panel2, form.Panel3}) {
             QVERIFY(widget->testAttribute(Qt::WA_SetCursor));

@@ -11,6 +11,7 @@
 #include "screenshot.h"
 #include "scribbo_layout.h"
 #include "scribbo_test.h"
+#include "shown_windows.h"
 #include "temporary_directory.h"
 #include "wait_until.h"
 
@@ -59,32 +60,14 @@ std::ostream& operator<<(std::ostream& out, const Geometry& geometry)
     return out << geometry.width << "x" << geometry.height << "+" << geometry.x << "+" << geometry.y;
 }
 
-// The shown X11 window of that title and where it is on the screen.
-std::optional<std::pair<Window, Geometry>> findShown(Display* display, Window parent, const std::string& title)
+// Scribbo's main window on the X display, and where it is on the screen.
+std::optional<std::pair<Window, Geometry>> findMainWindow(Display* display)
 {
-    Window root = 0, ignoredParent = 0, *children = nullptr;
-    unsigned count = 0;
-    if (!XQueryTree(display, parent, &root, &ignoredParent, &children, &count))
+    const std::vector<ShownWindow> windows = shownWindows(display, "Scribbo");
+    if (windows.empty())
         return std::nullopt;
-    std::optional<std::pair<Window, Geometry>> found;
-    for (unsigned index = 0; index < count && !found; ++index) {
-        XWindowAttributes attributes{};
-        char* name = nullptr;
-        if (XGetWindowAttributes(display, children[index], &attributes) && attributes.map_state == IsViewable
-            && XFetchName(display, children[index], &name) && name && title == name) {
-            int x = 0, y = 0;
-            Window ignoredChild = 0;
-            XTranslateCoordinates(display, children[index], root, 0, 0, &x, &y, &ignoredChild);
-            found = {{children[index], {x, y, attributes.width, attributes.height}}};
-        } else {
-            found = findShown(display, children[index], title);
-        }
-        if (name)
-            XFree(name);
-    }
-    if (children)
-        XFree(children);
-    return found;
+    const ShownWindow& window = windows.front();
+    return {{window.id, {window.x, window.y, window.width, window.height}}};
 }
 
 // Asks the window manager to take the window out of full screen, as its
@@ -239,7 +222,7 @@ protected:
     {
         std::optional<std::pair<Window, Geometry>> seen;
         const auto placed = [&] {
-            seen = findShown(xwayland, DefaultRootWindow(xwayland), "DrawForm");
+            seen = findMainWindow(xwayland);
             return seen && (seen->second == wholeOutput) == overWholeOutput;
         };
         if (!waitUntil(placed, stepGuard)) {
@@ -360,8 +343,7 @@ protected:
 TEST_F(ScribboOnXwaylandTest, TakenOutOfFullScreenGoesBackOverTheWholeOutput)
 {
     ASSERT_NO_FATAL_FAILURE(startCoveringTheOutput());
-    const std::optional<std::pair<Window, Geometry>> window =
-        findShown(xwayland, DefaultRootWindow(xwayland), "DrawForm");
+    const std::optional<std::pair<Window, Geometry>> window = findMainWindow(xwayland);
     ASSERT_TRUE(window);
     // Held still until the window manager has done it, so that the change
     // is seen before Scribbo can undo it.

@@ -28,7 +28,6 @@ constexpr scribbo::Point noButton{printBoxCorner.x + 272 + 44, printBoxCorner.y 
 constexpr Rgb printBoxTeal{0, 128, 128};
 // The white title box in the tool bar, and the window it is in.
 constexpr scribbo::Point titleBox{614, 574};
-const std::string mainWindow = "DrawForm";
 // Indices into scribbo::swatches().
 constexpr int redSwatch = 0;
 constexpr int skyBlueSwatch = 3;
@@ -161,7 +160,7 @@ TEST_F(ScribboPrintTest, YesPrintsOneLandscapePageWithThePictureLosslessInItsPla
     ASSERT_NO_FATAL_FAILURE(drawStroke(Pointer::Left, {{40, 450}, {200, 300}}, swatches[navySwatch].colour));
 
     const std::string title = "Tom and the Cat";
-    ASSERT_NO_FATAL_FAILURE(focusWindow(mainWindow));
+    ASSERT_NO_FATAL_FAILURE(focusMainWindow());
     clickAt(titleBox);
     ASSERT_TRUE(xdotool({"type", "--delay", "0", title}));
     const Screenshot drawn = pictureShown();

@@ -1,5 +1,7 @@
 #include "scribbo_test.h"
 
+#include "shown_windows.h"
+
 #include "layout_check.h"
 #include "picture_check.h"
 #include "wait_until.h"
@@ -89,6 +91,13 @@ void ScribboTest::waitUntilPainted()
                << "screenshot: " << keepScreenshot(latestScreenshot, "start") << "\n"
                << scribboReport();
     }
+    // The largest window of its title: its message boxes share it.
+    mainWindowArea = 0;
+    for (const ShownWindow& window : shownWindows(displayName(), "Scribbo"))
+        if (window.width * window.height > mainWindowArea) {
+            mainWindow = window.id;
+            mainWindowArea = window.width * window.height;
+        }
 }
 
 Screenshot ScribboTest::screenshot()
@@ -224,17 +233,26 @@ bool ScribboTest::xdotool(const std::vector<std::string>& arguments)
     return status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
 }
 
-void ScribboTest::focusWindow(const std::string& title)
+std::optional<unsigned long> ScribboTest::shownDialog(const std::string& title)
 {
-    ASSERT_TRUE(xdotool({"search", "--sync", "--onlyvisible", "--name", "^" + title + "$", "windowfocus"}))
-        << "no window \"" << title << "\" appeared; screenshot: " << keepScreenshot(screenshot(), "focus") << "\n"
-        << scribboReport();
+    for (const ShownWindow& window : shownWindows(displayName(), title))
+        if (window.id != mainWindow)
+            return window.id;
+    return std::nullopt;
 }
 
-bool ScribboTest::windowShown(const std::string& title)
+void ScribboTest::focusWindow(const std::string& title)
 {
-    return xdotool({"search", "--onlyvisible", "--name", "^" + title + "$"});
+    std::optional<unsigned long> window;
+    ASSERT_TRUE(waitUntil([&] { return (window = shownDialog(title)).has_value(); }, stepGuard))
+        << "no window \"" << title << "\" appeared; screenshot: " << keepScreenshot(screenshot(), "focus") << "\n"
+        << scribboReport();
+    ASSERT_TRUE(xdotool({"windowfocus", "--sync", std::to_string(*window)}));
 }
+
+void ScribboTest::focusMainWindow() { ASSERT_TRUE(xdotool({"windowfocus", "--sync", std::to_string(mainWindow)})); }
+
+bool ScribboTest::windowShown(const std::string& title) { return shownDialog(title).has_value(); }
 
 void ScribboTest::waitUntilGone(const std::string& title)
 {

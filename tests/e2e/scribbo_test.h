@@ -76,6 +76,7 @@ protected:
     // Scribbo's dialogs and message boxes are found by their titles (below).
     // Waits for the window of that title and gives it the keyboard.
     void focusWindow(const std::string& title);
+    void focusMainWindow();
     bool windowShown(const std::string& title);
     void waitUntilGone(const std::string& title);
     // Presses the key in the window of that title; returns once it has gone.
@@ -116,6 +117,9 @@ protected:
 private:
     void startScribbo(const std::vector<std::string>& launcher = {});
     void waitUntilPainted();
+    // A dialog or box of that title; not the main window, whose title the
+    // boxes share.
+    std::optional<unsigned long> shownDialog(const std::string& title);
 
     std::unique_ptr<XServer> server;
     std::unique_ptr<TemporaryDirectory> directory;
@@ -123,6 +127,8 @@ private:
     std::unique_ptr<ScreenReader> reader;
     std::unique_ptr<Pointer> mouse;
     Screenshot latestScreenshot;
+    unsigned long mainWindow = 0;
+    int mainWindowArea = 0;
 };
 
 // The titles of Scribbo's dialogs and message boxes.
@@ -131,7 +137,9 @@ inline const std::string saveDialog = "Save Picture";
 inline const std::string loadDialog = "Load Picture";
 inline const std::string confirmBox = "Confirm";
 inline const std::string printBox = "Print";
-inline const std::string noticeBox = "Scribbo"; // also its error boxes
+// The program file's name, first letter as it is: "scribbo". Also its error
+// boxes. The main window is "Scribbo".
+inline const std::string noticeBox = "scribbo";
 } // namespace titles
 
 // Scribbo on Xvnc, whose screen starts at 1024 x 768 and can change size.

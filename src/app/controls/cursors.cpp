@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 
 namespace {
@@ -28,24 +29,35 @@ const std::map<QString, CursorResource>& cursorResources()
     return resources;
 }
 
-std::map<int, QCursor>& registeredCursors()
+// Each cursor is made once for each scale it is shown at: the drawing area
+// is given its cursor at every mouse move.
+struct RegisteredCursor {
+    CursorDesign design;
+    std::map<double, QCursor> shown;
+};
+
+std::map<int, RegisteredCursor>& registeredCursors()
 {
-    static std::map<int, QCursor> cursors;
+    static std::map<int, RegisteredCursor> cursors;
     return cursors;
 }
 
-// The cursor in its three colours, black, white and clear. The window
-// system wants the hot spot on the image: a hot spot just below the last
-// row (the paint bucket's) gets a clear row added.
-QImage threeColourLook(const CursorResource& resource)
+// The cursor in its three colours, black, white and clear, each design
+// pixel a block of screen pixels at the scale. The window system wants the
+// hot spot on the image: a hot spot just below the last row (the paint
+// bucket's) gets clear rows added.
+QImage threeColourLook(const QImage& design, QPoint hotSpot, double scale)
 {
-    const QImage image = QImage(resource.file).convertToFormat(QImage::Format_ARGB32);
-    QImage look(std::max(image.width(), resource.hotX + 1), std::max(image.height(), resource.hotY + 1),
-                QImage::Format_ARGB32);
+    const int width = std::max(int(std::ceil(design.width() * scale - 1e-9)), hotSpot.x() + 1);
+    const int height = std::max(int(std::ceil(design.height() * scale - 1e-9)), hotSpot.y() + 1);
+    QImage look(width, height, QImage::Format_ARGB32);
     look.fill(Qt::transparent);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb pixel = image.pixel(x, y);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const QPoint from(int(x / scale), int(y / scale));
+            if (!design.valid(from))
+                continue;
+            const QRgb pixel = design.pixel(from);
             if (qAlpha(pixel) >= 128)
                 look.setPixel(x, y, qGray(pixel) < 128 ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
         }
@@ -78,25 +90,39 @@ bool showsOnlyPixmapCursors() { return QGuiApplication::platformName().startsWit
 
 } // namespace
 
-QCursor loadCursorResource(const QString& name)
+CursorDesign loadCursorResource(const QString& name)
 {
     const auto found = cursorResources().find(name.toLower());
     if (found == cursorResources().end())
-        return QCursor(Qt::ArrowCursor);
+        return {};
     const CursorResource& resource = found->second;
-    const QImage look = threeColourLook(resource);
-    if (showsOnlyPixmapCursors())
-        return QCursor(QPixmap::fromImage(look), resource.hotX, resource.hotY);
-    return bitmapCursor(look, resource.hotX, resource.hotY);
+    return {QImage(resource.file).convertToFormat(QImage::Format_ARGB32), QPoint(resource.hotX, resource.hotY)};
 }
 
-void registerCursor(int number, const QCursor& cursor) { registeredCursors()[number] = cursor; }
+QCursor CursorDesign::atScale(double scale) const
+{
+    if (look.isNull())
+        return QCursor(Qt::ArrowCursor);
+    const QPoint hot(int(std::floor((hotSpot.x() + 0.5) * scale)), int(std::floor((hotSpot.y() + 0.5) * scale)));
+    const QImage shown = threeColourLook(look, hot, scale);
+    if (showsOnlyPixmapCursors())
+        return QCursor(QPixmap::fromImage(shown), hot.x(), hot.y());
+    return bitmapCursor(shown, hot.x(), hot.y());
+}
+
+void registerCursor(int number, const CursorDesign& cursor) { registeredCursors()[number] = {cursor, {}}; }
 
 void applyCursorNumber(QWidget& widget, int number)
 {
     const auto found = registeredCursors().find(number);
-    if (number == 0 || found == registeredCursors().end())
+    if (number == 0 || found == registeredCursors().end()) {
         widget.unsetCursor();
-    else
-        widget.setCursor(found->second);
+        return;
+    }
+    RegisteredCursor& cursor = found->second;
+    const double scale = widget.devicePixelRatioF();
+    auto shown = cursor.shown.find(scale);
+    if (shown == cursor.shown.end())
+        shown = cursor.shown.emplace(scale, cursor.design.atScale(scale)).first;
+    widget.setCursor(shown->second);
 }

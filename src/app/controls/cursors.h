@@ -3,14 +3,29 @@
 #pragma once
 
 #include <QCursor>
+#include <QImage>
+#include <QPoint>
 #include <QString>
 
 class QWidget;
 
-// Loads one of the program's own cursors by name, whatever its case
-// ("Spray", "pencil"); an unknown name gives the arrow.
-QCursor loadCursorResource(const QString& name);
+// A cursor as designed: its look in black, white and clear, and its hot
+// spot, at scale 1.
+struct CursorDesign {
+    QImage look;
+    QPoint hotSpot;
 
-void registerCursor(int number, const QCursor& cursor);
-// Shows cursor number on the widget; 0 lets it show its parent's cursor.
+    // The cursor as shown where everything is drawn `scale` times as large:
+    // each pixel of the look a block of screen pixels, still black, white or
+    // clear, and the hot spot in the middle of its block.
+    QCursor atScale(double scale) const;
+};
+
+// One of the program's own cursors by name, whatever its case ("Spray",
+// "pencil"); an unknown name gives an empty design, shown as the arrow.
+CursorDesign loadCursorResource(const QString& name);
+
+void registerCursor(int number, const CursorDesign& cursor);
+// Shows cursor number on the widget at the widget's scale; 0 lets it show
+// its parent's cursor.
 void applyCursorNumber(QWidget& widget, int number);

@@ -2,6 +2,8 @@
 
 #include <QMouseEvent>
 
+#include <cmath>
+
 std::optional<TMouseButton> mouseButtonOf(Qt::MouseButton button)
 {
     switch (button) {
@@ -28,6 +30,8 @@ TShiftState shiftStateOf(Qt::KeyboardModifiers modifiers)
     return state;
 }
 
+QPoint pixelAt(const QPointF& position) { return QPoint(int(std::floor(position.x())), int(std::floor(position.y()))); }
+
 bool callMouseHandler(const TMouseEvent& handler, QMouseEvent* event)
 {
     const auto button = mouseButtonOf(event->button());
@@ -35,7 +39,7 @@ bool callMouseHandler(const TMouseEvent& handler, QMouseEvent* event)
         event->ignore();
         return false;
     }
-    const QPoint position = event->position().toPoint();
+    const QPoint position = pixelAt(event->position());
     handler(*button, shiftStateOf(event->modifiers()), position.x(), position.y());
     return true;
 }

@@ -1,6 +1,7 @@
 // Mouse buttons and shift states as the window's handlers receive them.
 #pragma once
 
+#include <QPoint>
 #include <Qt>
 
 class QMouseEvent;
@@ -22,6 +23,10 @@ TShiftState shiftStateOf(Qt::KeyboardModifiers modifiers);
 
 using TMouseEvent = std::function<void(TMouseButton button, TShiftState shift, int x, int y)>;
 using TMouseMoveEvent = std::function<void(TShiftState shift, int x, int y)>;
+
+// The pixel under a pointer position. Scaled, positions fall between whole
+// pixels, and the pixel is the one whose square holds the point.
+QPoint pixelAt(const QPointF& position);
 
 // Calls the handler with the event's button, keys and position; a press or
 // release that no handler takes goes on to the parent. True when a handler

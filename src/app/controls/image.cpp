@@ -1,9 +1,13 @@
 #include "image.h"
 
+#include "area_scaling.h"
 #include "cursors.h"
 
 #include <QMouseEvent>
 #include <QPainter>
+
+#include <cstdint>
+#include <vector>
 
 TImage::TImage(QWidget* parent) : QWidget(parent)
 {
@@ -50,14 +54,27 @@ void TImage::setCursorNumber(int number)
     applyCursorNumber(*this, number);
 }
 
+// Scaled, a screen pixel on the border of a changed pixel mixes it with its
+// neighbour: the repaint takes in one pixel more on every side.
 void TImage::repaintRect(const TRect& rect)
 {
-    update(QRect(rect.Left, rect.Top, rect.Right - rect.Left, rect.Bottom - rect.Top));
+    const int margin = devicePixelRatioF() == 1 ? 0 : 1;
+    update(QRect(rect.Left, rect.Top, rect.Right - rect.Left, rect.Bottom - rect.Top)
+               .adjusted(-margin, -margin, margin, margin));
 }
 
 void TImage::paintEvent(QPaintEvent* event)
 {
-    const QRect area = event->rect() & QRect(0, 0, picture.Width(), picture.Height());
+    QPainter painter(this);
+    if (devicePixelRatioF() == 1)
+        paintUnscaled(painter, event->rect());
+    else
+        paintScaled(painter, event->rect());
+}
+
+void TImage::paintUnscaled(QPainter& painter, const QRect& dirty)
+{
+    const QRect area = dirty & QRect(0, 0, picture.Width(), picture.Height());
     if (area.isEmpty())
         return;
     // The picture's rows are shared, not copied: both use 4-byte aligned rows.
@@ -66,8 +83,34 @@ void TImage::paintEvent(QPaintEvent* event)
                 indexed ? QImage::Format_Indexed8 : QImage::Format_BGR888);
     if (indexed)
         view.setColorTable(shownTable);
-    QPainter painter(this);
     painter.drawImage(area.topLeft(), view, area);
+}
+
+// Drawn in the screen's own pixels, each the average of the picture pixels
+// it covers, from the picture's exact place on the screen: the pixel under
+// the pointer is the one the mouse handlers are told of.
+void TImage::paintScaled(QPainter& painter, const QRect& dirty)
+{
+    if (picture.isEmpty())
+        return;
+    const QTransform toScreen = painter.deviceTransform();
+    const QRect area = toScreen.mapRect(QRectF(dirty & rect())).toAlignedRect();
+    QImage shown(area.size(), QImage::Format_RGB32);
+    std::vector<std::uint32_t> colours(std::size_t(picture.Width()));
+    const auto pictureRow = [&](int y) {
+        const std::uint8_t* stored = picture.row(y);
+        if (picture.bitsPerPixel() == 8) {
+            for (std::size_t x = 0; x < colours.size(); ++x)
+                colours[x] = shownTable[stored[x]];
+        } else {
+            for (std::size_t x = 0; x < colours.size(); ++x, stored += 3)
+                colours[x] = 0xFF000000u | std::uint32_t(stored[2]) << 16 | std::uint32_t(stored[1]) << 8 | stored[0];
+        }
+        return colours.data();
+    };
+    drawAreaScaled(pictureRow, picture.Width(), picture.Height(), toScreen.map(QPointF(0, 0)), devicePixelRatioF(),
+                   area, shown);
+    drawAtScreenPixel(painter, area.topLeft(), shown);
 }
 
 void TImage::mousePressEvent(QMouseEvent* event)
@@ -80,8 +123,10 @@ void TImage::mousePressEvent(QMouseEvent* event)
 void TImage::mouseMoveEvent(QMouseEvent* event)
 {
     releaseLostButtons(event);
-    if (OnMouseMove)
-        OnMouseMove(shiftStateOf(event->modifiers()), event->position().toPoint().x(), event->position().toPoint().y());
+    if (OnMouseMove) {
+        const QPoint position = pixelAt(event->position());
+        OnMouseMove(shiftStateOf(event->modifiers()), position.x(), position.y());
+    }
 }
 
 void TImage::mouseReleaseEvent(QMouseEvent* event)
@@ -102,8 +147,9 @@ void TImage::releaseLostButtons(QMouseEvent* event)
         if (!(lost & button))
             continue;
         buttonsDown &= ~button;
-        if (OnMouseUp)
-            OnMouseUp(*mouseButtonOf(button), shiftStateOf(event->modifiers()), event->position().toPoint().x(),
-                      event->position().toPoint().y());
+        if (OnMouseUp) {
+            const QPoint position = pixelAt(event->position());
+            OnMouseUp(*mouseButtonOf(button), shiftStateOf(event->modifiers()), position.x(), position.y());
+        }
     }
 }

@@ -9,6 +9,8 @@
 #include <QRgb>
 #include <QWidget>
 
+class QPainter;
+
 class TImage : public QWidget {
 public:
     explicit TImage(QWidget* parent);
@@ -36,6 +38,8 @@ protected:
 
 private:
     void repaintRect(const TRect& rect);
+    void paintUnscaled(QPainter& painter, const QRect& dirty);
+    void paintScaled(QPainter& painter, const QRect& dirty);
     void pictureReplaced();
     void releaseLostButtons(QMouseEvent* event);
 

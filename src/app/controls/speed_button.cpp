@@ -1,5 +1,7 @@
 #include "speed_button.h"
 
+#include "area_scaling.h"
+
 #include <QPainter>
 
 namespace {
@@ -123,7 +125,12 @@ void TSpeedButton::paintFace(QPainter& painter, const QRectF& box, const QColor&
         const QImage image = isEnabled() ? glyph : etched(glyph, faceColour);
         const QPointF corner(box.x() + (box.width() - image.width()) / 2,
                              box.y() + (box.height() - image.height()) / 2);
-        painter.drawImage(corner.toPoint(), image);
+        const double scale = devicePixelRatioF();
+        if (scale == 1)
+            painter.drawImage(corner.toPoint(), image);
+        else
+            drawAtScreenPixel(painter, painter.deviceTransform().map(QPointF(corner.toPoint())).toPoint(),
+                              areaScaled(image, scale));
     } else if (symbol != Symbol::None) {
         paintSymbol(painter, symbol, box, symbolSize, faceColour, bold);
     } else {

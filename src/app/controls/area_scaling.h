@@ -1,0 +1,48 @@
+// Pictures and glyphs at the screen's scale. Each screen pixel is the
+// average, by area, of the pixels it covers: at whole-number scales every
+// pixel becomes a block of whole screen pixels, as sharp as at scale 1; at
+// others only the screen pixels on the border of two pixels mix their
+// colours, so a line keeps one width along its length and a colour fills
+// its inside exactly as drawn.
+#pragma once
+
+#include <QImage>
+#include <QPainter>
+#include <QPointF>
+#include <QRect>
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+// Where a screen pixel's column (or row) takes its colour from: the first
+// pixel it covers and how much of the next one it covers too, in 256ths.
+// Scales are at least 1, so no screen pixel covers more than two.
+struct AreaSample {
+    int first = 0;
+    int nextWeight = 0;
+};
+
+// The samples of the screen pixels start to start + count - 1 along one
+// axis, for a row of `length` pixels whose first begins at screen position
+// `origin`, each `scale` screen pixels long. Screen pixels beyond either end
+// take the end pixel.
+std::vector<AreaSample> areaSamples(double origin, double scale, int start, int count, int length);
+
+// Gives one row of the source, as premultiplied 0xAARRGGBB values (QImage's
+// ARGB32_Premultiplied); the pointer stays valid until the next call.
+using SourceRow = std::function<const std::uint32_t*(int y)>;
+
+// Fills `target` (ARGB32_Premultiplied or RGB32) with the screen area
+// target.rect() moved to `area`'s corner, from a source of width x height
+// pixels shown from screen position `origin` at `scale`.
+void drawAreaScaled(const SourceRow& source, int width, int height, QPointF origin, double scale, const QRect& area,
+                    QImage& target);
+
+// A whole image at the scale, as the screen shows it from a whole-pixel
+// position: ceil(size * scale) screen pixels.
+QImage areaScaled(const QImage& image, double scale);
+
+// Draws an image made of screen pixels with its top-left corner on that
+// screen pixel, whatever the painter's scale.
+void drawAtScreenPixel(QPainter& painter, QPoint screenPixel, const QImage& image);

@@ -34,6 +34,9 @@ bool sessionEnding() { return ending; }
 
 void showApplicationError(Dialogs& dialogs, const QString& message)
 {
+    if (ending)
+        return; // nobody is there to read it, and the program is ending
+
     dialogs.messageBox(errorBox(withFullStop(message), applicationTitle(QCoreApplication::applicationFilePath())));
 }
 

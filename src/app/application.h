@@ -20,7 +20,8 @@ QString withFullStop(const QString& message);
 void showApplicationError(Dialogs& dialogs, const QString& message);
 
 // The session ends under the program (a termination signal): from now on a
-// handler that was waiting for a dialog ends instead of going on.
+// handler that was waiting for a dialog or the printer ends instead of going
+// on, and errors are no longer shown.
 void beginSessionEnd();
 bool sessionEnding();
 // Thrown where a handler waited for a dialog while the session ended.

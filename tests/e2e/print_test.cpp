@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <csignal>
+#include <filesystem>
 #include <regex>
 #include <sstream>
 
@@ -269,6 +270,22 @@ TEST_F(ScribboPrintTest, YesPrintsOneLandscapePageWithThePictureLosslessInItsPla
                                                                                  << fonts.output;
 }
 
+// A print scheduler that does not answer keeps nothing waiting: the session
+// ends at once, with the picture kept.
+TEST_F(ScribboPrintTest, AHungSchedulerKeepsTheSessionsEndWaitingForNothing)
+{
+    ASSERT_NO_FATAL_FAILURE(drawStroke(Pointer::Left, {{100, 100}, {400, 300}}, colours::black));
+    queue->stopAnswering();
+    ASSERT_NO_FATAL_FAILURE(printAnswering(yesButton));
+    scribboProcess().signal(SIGTERM);
+    const std::optional<int> status = waitForScribboExit(stepGuard);
+    ASSERT_TRUE(status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << scribboReport();
+    bool kept = false;
+    for (const auto& entry : std::filesystem::directory_iterator(workingDirectory()))
+        kept = kept || entry.path().filename().string().starts_with("Unsaved picture ");
+    EXPECT_TRUE(kept) << "the picture was not kept";
+}
+
 // No, the window system's close message and the session ending while the
 // question waits all print nothing.
 TEST_F(ScribboPrintTest, OnlyYesPrints)
@@ -299,17 +316,19 @@ struct PrinterSetUp {
     friend void PrintTo(const PrinterSetUp& setUp, std::ostream* out) { *out << setUp.name; }
 };
 
-class ScribboWithoutDefaultPrinterTest : public ScribboPrintTest, public ::testing::WithParamInterface<PrinterSetUp> {
+class ScribboPrinterFailureTest : public ScribboPrintTest, public ::testing::WithParamInterface<PrinterSetUp> {
 protected:
     PrintQueue::Printers printers() const override { return GetParam().printers; }
 };
 
-TEST_P(ScribboWithoutDefaultPrinterTest, YesShowsTheErrorPrintsNothingAndTheProgramGoesOn)
+// No printer to print on, or a queue that refuses the job.
+TEST_P(ScribboPrinterFailureTest, YesShowsTheErrorPrintsNothingAndTheProgramGoesOn)
 {
     ASSERT_NO_FATAL_FAILURE(drawStroke(Pointer::Left, {{100, 100}, {400, 300}}, colours::black));
     const Screenshot drawn = pictureShown();
     ASSERT_NO_FATAL_FAILURE(printAnswering(yesButton));
-    // "There is no default printer currently selected."
+    // "There is no default printer currently selected.", or the scheduler's
+    // reason for refusing the job.
     ASSERT_NO_FATAL_FAILURE(answer(noticeBox, "Return"));
     EXPECT_FALSE(windowShown(printBox)) << "the print box came back";
     ASSERT_NO_FATAL_FAILURE(expectPictureUnchanged(drawn, "Printing without a default printer"));
@@ -320,7 +339,8 @@ TEST_P(ScribboWithoutDefaultPrinterTest, YesShowsTheErrorPrintsNothingAndTheProg
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    PrinterSetUps, ScribboWithoutDefaultPrinterTest,
+    PrinterSetUps, ScribboPrinterFailureTest,
     ::testing::Values(PrinterSetUp{PrintQueue::Printers::None, "NoPrinter"},
-                      PrinterSetUp{PrintQueue::Printers::PdfPrinterNotDefault, "PrinterNotDefault"}),
+                      PrinterSetUp{PrintQueue::Printers::PdfPrinterNotDefault, "PrinterNotDefault"},
+                      PrinterSetUp{PrintQueue::Printers::DefaultPdfPrinterRefusingJobs, "QueueRefusingJobs"}),
     [](const ::testing::TestParamInfo<PrinterSetUp>& info) { return std::string(info.param.name); });

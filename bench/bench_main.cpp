@@ -11,7 +11,7 @@ public:
     {
         for (const Run& run : runs)
             if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")
-                times[run.run_name.str()] = run.GetAdjustedRealTime();
+                times[run.run_name.str()] = run.GetAdjustedCPUTime();
         ConsoleReporter::ReportRuns(runs);
     }
     std::map<std::string, double> times;

@@ -1,5 +1,6 @@
-// A benchmark main that also prints chosen pairs as ratios, each measured in
-// the same run, so figures compare on a noisy shared machine.
+// A benchmark main that also prints chosen pairs as ratios of CPU time, each
+// measured in the same run, so figures compare on a noisy shared machine
+// (time spent waiting for a core counts in neither).
 #pragma once
 
 #include <benchmark/benchmark.h>

@@ -208,7 +208,8 @@ private:
 
     // Layout (brisko_drawu_layout.cpp)
     void createControls();
-    void fitLayoutTo(QScreen& screen);
+    // Whether the scale changed.
+    bool fitLayoutTo(QScreen& screen);
     double shownScale = 1;
     void createTopBar();
     void createToolBar();

@@ -243,23 +243,34 @@ void TDrawForm::showOnPrimaryScreen()
     fitLayoutTo(*screen);
     auto* cover = new ScreenCover(*this);
     connect(screen, &QScreen::geometryChanged, cover, [this, screen, cover] {
-        fitLayoutTo(*screen);
-        cover->follow(screen->geometry());
+        if (!fitLayoutTo(*screen)) {
+            cover->follow(scaledScreenGeometry(*screen, shownScale));
+            return;
+        }
+        // At a new scale the window is made afresh, once Qt has handled the
+        // screen's change: Qt sizes a full-screen window, and keeps its
+        // buffer, at the old scale.
+        QTimer::singleShot(0, cover, [this, screen, cover] {
+            hide();
+            destroy();
+            cover->showOn(scaledScreenGeometry(*screen, shownScale));
+        });
     });
-    cover->showOn(screen->geometry());
+    cover->showOn(scaledScreenGeometry(*screen, shownScale));
 }
 
 // Where the display mode could not change to the layout's size, the whole
 // window is drawn at the largest scale at which the layout fits the screen.
-void TDrawForm::fitLayoutTo(QScreen& screen)
+bool TDrawForm::fitLayoutTo(QScreen& screen)
 {
     const double scale = layoutScale(platform.display.screenWidth(), platform.display.screenHeight());
     if (scale == shownScale)
-        return;
+        return false;
     shownScale = scale;
     setScreenScale(screen, scale);
     // Cursors are made for the scale they are shown at.
     for (QWidget* widget : std::initializer_list<QWidget*>{this, Panel1, Panel2, Panel3})
         applyCursorNumber(*widget, 6);
     Image1->setCursorNumber(Image1->cursorNumber());
+    return true;
 }

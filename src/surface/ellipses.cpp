@@ -1,8 +1,10 @@
 #include "raster.h"
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <optional>
+#include <vector>
 
 using raster::Int128;
 using raster::Plotter;
@@ -124,6 +126,66 @@ double signedDistance(double a, double b, double x, double y)
     return inside < 0 ? -distance : distance;
 }
 
+// The same root by Newton's method, kept inside the bisection's bracket: a
+// few steps instead of fifty. Not a number when it does not settle.
+double ellipseRootByNewton(double r0, double z0, double z1, double g)
+{
+    const double n0 = r0 * z0;
+    double low = z1 - 1;
+    double high = g < 0 ? 0 : std::sqrt(n0 * n0 + z1 * z1) - 1;
+    // The step from 0; the sum falls and bends upwards, so from the left of
+    // the root the steps approach it without passing it.
+    double s = g / (2 * (z0 * z0 / r0 + z1 * z1));
+    for (int i = 0; i < 100; ++i) {
+        if (!(s > low && s < high))
+            s = (low + high) / 2;
+        const double inverse0 = 1 / (s + r0), inverse1 = 1 / (s + 1);
+        const double ratio0 = n0 * inverse0, ratio1 = z1 * inverse1;
+        const double square0 = ratio0 * ratio0, square1 = ratio1 * ratio1;
+        const double value = square0 + square1 - 1;
+        if (value > 0)
+            low = s;
+        else if (value < 0)
+            high = s;
+        else
+            return s;
+        const double step = value / (2 * (square0 * inverse0 + square1 * inverse1));
+        // Below this the steps are rounding noise.
+        if (std::abs(step) <= 1e-14 * (std::abs(s) + r0))
+            return s + step;
+        s += step;
+    }
+    return std::numeric_limits<double>::quiet_NaN();
+}
+
+// The sign of signedDistance(a, b, x, y) - threshold, with the root found
+// by Newton's method. A distance too close to the threshold for the two
+// roots' rounding to be sure of the side (or a root that did not settle)
+// is left to the bisection, so the answer is always the bisection's.
+int compareDistance(double a, double b, double x, double y, double threshold)
+{
+    if (x > 0 && y > 0) {
+        const double inside = (x / a) * (x / a) + (y / b) * (y / b) - 1;
+        if (inside != 0) {
+            const double r0 = (a / b) * (a / b);
+            const double s = ellipseRootByNewton(r0, x / a, y / b, inside);
+            const double dx = r0 * x / (s + r0) - x, dy = y / (s + 1) - y;
+            const double size = std::sqrt(dx * dx + dy * dy);
+            const double distance = inside < 0 ? -size : size;
+            // Both roots lie within rounding of the true one, and the two
+            // distances far closer than this to each other: rounding's effect
+            // grows with the axes, and near the long axis as y shrinks.
+            const double doubt = 1e-11 * (a + x + y + a * a / b + a * a / y);
+            if (distance > threshold + doubt)
+                return 1;
+            if (distance < threshold - doubt)
+                return -1;
+        }
+    }
+    const double distance = signedDistance(a, b, x, y);
+    return (distance > threshold) - (distance < threshold);
+}
+
 // A wide outline: every pixel whose centre lies closer than half the pen
 // width to the path through the box's outermost pixels; the brush fills
 // the path's inside. Rows are worked out on the right half and mirrored, so
@@ -137,23 +199,15 @@ public:
     {
     }
 
-    EllipseRow row(std::int64_t y) const
+    EllipseRow row(std::int64_t y)
     {
         EllipseRow result;
-        const double fy = std::abs(double(raster::doubledCentre(int(y)) - centreY));
         // Pixels rightStart + j lie right of the centre, leftStart - j left of
         // it, at the same distance; they are one pixel when the centre is one.
         const std::int64_t rightStart = raster::floorDiv(centreX, 2);
         const std::int64_t leftStart = raster::floorDiv(centreX - 1, 2);
-        const auto distanceAt = [&](std::int64_t j) {
-            const double fx = double(2 * (rightStart + j) + 1 - centreX);
-            return radiusX >= radiusY ? signedDistance(radiusX, radiusY, fx, fy)
-                                      : signedDistance(radiusY, radiusX, fy, fx);
-        };
-        // Along a row the signed distance only grows away from the centre.
-        const std::int64_t limit = std::int64_t(radiusX) / 2 + width + 2;
-        const std::int64_t inner = firstWhere(limit, [&](std::int64_t j) { return distanceAt(j) > -width; });
-        const std::int64_t outer = firstWhere(limit, [&](std::int64_t j) { return distanceAt(j) >= width; });
+        const std::int64_t offset = raster::doubledCentre(int(y)) - centreY;
+        const auto [inner, outer] = reachAt(std::abs(offset), offset < 0);
         if (outer <= inner)
             return result;
         if (inner == 0) {
@@ -172,24 +226,89 @@ public:
     double doubledCentreY() const { return double(centreY); }
 
 private:
-    // The first j in 0..limit where a condition that stays true once true holds.
-    template <typename Condition>
-    static std::int64_t firstWhere(std::int64_t limit, Condition condition)
+    // Where a row's pixels, counted outwards from the centre column, leave
+    // the brush's inside (inner) and the pen (outer).
+    struct Reach {
+        std::int64_t inner, outer;
+    };
+
+    // A row's reach depends only on its height above or below the centre, in
+    // doubled units. Rows are asked for from the top down: the reaches
+    // found above the centre serve the rows below it.
+    Reach reachAt(std::int64_t height, bool above)
     {
-        std::int64_t low = 0, high = limit;
-        while (low < high) {
+        if (!above && height <= keptFrom) {
+            const auto index = std::size_t((keptFrom - height) / 2);
+            if (index < kept.size())
+                return kept[index];
+        }
+        const Reach reach = reachFromScratch(double(height));
+        if (above) {
+            if (kept.empty())
+                keptFrom = height;
+            kept.push_back(reach);
+        }
+        return reach;
+    }
+
+    Reach reachFromScratch(double fy)
+    {
+        const std::int64_t rightStart = raster::floorDiv(centreX, 2);
+        const auto compareAt = [&](std::int64_t j, double threshold) {
+            const double fx = double(2 * (rightStart + j) + 1 - centreX);
+            return radiusX >= radiusY ? compareDistance(radiusX, radiusY, fx, fy, threshold)
+                                      : compareDistance(radiusY, radiusX, fy, fx, threshold);
+        };
+        // Along a row the signed distance only grows away from the centre,
+        // and where it crosses the thresholds moves little from row to row.
+        const std::int64_t limit = std::int64_t(radiusX) / 2 + width + 2;
+        previous.inner = firstFrom(previous.inner, limit, [&](std::int64_t j) { return compareAt(j, -width) > 0; });
+        previous.outer = firstFrom(previous.outer, limit, [&](std::int64_t j) { return compareAt(j, width) >= 0; });
+        return previous;
+    }
+
+    // The first j in 0..limit where a condition that stays true once true
+    // holds (at limit it is taken to hold), searched outwards from a guess.
+    template <typename Condition>
+    static std::int64_t firstFrom(std::int64_t guess, std::int64_t limit, Condition condition)
+    {
+        const auto holds = [&](std::int64_t j) { return j >= limit || condition(j); };
+        // The condition fails at low (or low is -1) and holds at high.
+        std::int64_t low, high;
+        std::int64_t step = 1;
+        guess = std::clamp<std::int64_t>(guess, 0, limit);
+        if (holds(guess)) {
+            high = guess;
+            low = guess - 1;
+            while (low >= 0 && holds(low)) {
+                high = low;
+                low = high - (step *= 2);
+            }
+            low = std::max<std::int64_t>(low, -1);
+        } else {
+            low = guess;
+            high = std::min(guess + 1, limit);
+            while (!holds(high)) {
+                low = high;
+                high = std::min(low + (step *= 2), limit);
+            }
+        }
+        while (high - low > 1) {
             const std::int64_t middle = low + (high - low) / 2;
-            if (condition(middle))
+            if (holds(middle))
                 high = middle;
             else
-                low = middle + 1;
+                low = middle;
         }
-        return low;
+        return high;
     }
 
     int width;                     // also the path's reach, in doubled units
     std::int64_t centreX, centreY; // doubled coordinates
     double radiusX, radiusY;
+    Reach previous{0, 0};    // the last row worked out, where the next one starts looking
+    std::vector<Reach> kept; // for heights keptFrom, keptFrom - 2, ...
+    std::int64_t keptFrom = 0;
 };
 
 // A thin box has no inside: its outline is the rectangle's band along its
@@ -231,9 +350,11 @@ public:
     {
     }
 
+    // Equal rays keep the whole outline.
+    bool whole() const { return sweep == 0; }
     bool contains(std::int64_t x, std::int64_t y) const
     {
-        return sweep == 0 || normalised(angleOf(x, y) - start) <= sweep;
+        return whole() || normalised(angleOf(x, y) - start) <= sweep;
     }
 
 private:
@@ -253,14 +374,14 @@ private:
 };
 
 template <typename Shape>
-void paintEllipse(const Shape& shape, const TRect& box, Plotter& pen, Plotter* brush, const ArcRange* arc)
+void paintEllipse(Shape& shape, const TRect& box, Plotter& pen, Plotter* brush, const ArcRange* arc)
 {
     const std::int64_t first = std::max<std::int64_t>(shape.firstRow(box.Top), 0);
     const std::int64_t last = std::min<std::int64_t>(shape.lastRow(box.Bottom), pen.height() - 1);
     for (std::int64_t y = first; y <= last; ++y) {
         const EllipseRow row = shape.row(y);
         for (int i = 0; i < row.penCount; ++i) {
-            if (!arc) {
+            if (!arc || arc->whole()) {
                 pen.span(y, row.pen[i]);
                 continue;
             }
@@ -287,7 +408,7 @@ TRect drawEllipse(TPicture& picture, const TRect& corners, TPenMode mode, TColor
     if (brushColour)
         brush.emplace(picture, mode, *brushColour);
     penWidth = raster::effectivePenWidth(penWidth);
-    const auto paint = [&](const auto& shape) {
+    const auto paint = [&](auto&& shape) {
         std::optional<ArcRange> arc;
         if (arcPoints)
             arc.emplace(shape.doubledCentreX(), shape.doubledCentreY(), arcPoints[0], arcPoints[1], arcPoints[2],

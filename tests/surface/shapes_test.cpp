@@ -3,6 +3,7 @@
 #include <cmath>
 #include <numbers>
 #include <random>
+#include <vector>
 
 namespace {
 
@@ -272,6 +273,54 @@ TEST(Ellipse, WideOutlineCoversThePathAllRound)
         const double angle = degree * std::numbers::pi / 180;
         const int x = int(std::floor(60.5 + 50 * std::cos(angle))), y = int(std::floor(40.5 + 30 * std::sin(angle)));
         ASSERT_EQ(picture.pixel(x, y), clBlack) << degree << " degrees";
+    }
+}
+
+// Exactly, pixel by pixel: the pen's where the centre lies closer than half
+// the pen width to the path through the box's outermost pixels, the brush's
+// deeper inside, untouched further out. The path is sampled every tenth of a
+// pixel; pixels within a hundredth of a pixel of the pen's edge are not judged.
+TEST(Ellipse, WideOutlineIsEveryPixelWithinHalfThePenWidthOfThePath)
+{
+    std::mt19937 random(18);
+    std::uniform_int_distribution<int> coordinate(-10, 50), size(2, 40), width(2, 20);
+    for (int i = 0; i < 40; ++i) {
+        const int left = coordinate(random), top = coordinate(random), penWidth = width(random);
+        const int right = left + size(random), bottom = top + size(random);
+        TPicture picture = white(64, 48);
+        TCanvas canvas(picture);
+        canvas.Pen.Width = penWidth;
+        canvas.Brush.Color = colourOf('r');
+        canvas.Ellipse(left, top, right, bottom);
+        // An even pen's path runs along pixel corners, an odd one's through centres.
+        const double centreX = (left + right - 1 + penWidth % 2) / 2.0;
+        const double centreY = (top + bottom - 1 + penWidth % 2) / 2.0;
+        const double a = (right - 1 - left) / 2.0, b = (bottom - 1 - top) / 2.0, half = penWidth / 2.0;
+        // Squared distances to the path, where they are under (half + 1)².
+        const int pictureWidth = picture.Width(), pictureHeight = picture.Height();
+        std::vector<double> nearest(std::size_t(pictureWidth * pictureHeight), HUGE_VAL);
+        const int samples = int(std::ceil(2 * std::numbers::pi * std::max(a, b) / 0.1));
+        for (int k = 0; k < samples; ++k) {
+            const double angle = 2 * std::numbers::pi * k / samples;
+            const double pathX = centreX + a * std::cos(angle), pathY = centreY + b * std::sin(angle);
+            for (int y = std::max(int(pathY - half) - 1, 0); y <= std::min(int(pathY + half) + 1, pictureHeight - 1);
+                 ++y)
+                for (int x = std::max(int(pathX - half) - 1, 0); x <= std::min(int(pathX + half) + 1, pictureWidth - 1);
+                     ++x) {
+                    const double dx = x + 0.5 - pathX, dy = y + 0.5 - pathY;
+                    double& here = nearest[std::size_t(y * pictureWidth + x)];
+                    here = std::min(here, dx * dx + dy * dy);
+                }
+        }
+        for (int y = 0; y < pictureHeight; ++y)
+            for (int x = 0; x < pictureWidth; ++x) {
+                const double distance = std::sqrt(nearest[std::size_t(y * pictureWidth + x)]);
+                if (std::abs(distance - half) < 0.01)
+                    continue;
+                const double dx = (x + 0.5 - centreX) / a, dy = (y + 0.5 - centreY) / b;
+                const TColor expected = distance < half ? clBlack : dx * dx + dy * dy < 1 ? colourOf('r') : clWhite;
+                ASSERT_EQ(picture.pixel(x, y), expected) << "case " << i << " pixel " << x << ", " << y;
+            }
     }
 }
 

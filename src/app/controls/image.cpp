@@ -108,8 +108,10 @@ void TImage::paintScaled(QPainter& painter, const QRect& dirty)
         }
         return colours.data();
     };
-    drawAreaScaled(pictureRow, picture.Width(), picture.Height(), toScreen.map(QPointF(0, 0)), devicePixelRatioF(),
-                   area, shown);
+    const double scale = devicePixelRatioF();
+    const double alignment = pointerAlignment(scale);
+    drawAreaScaled(pictureRow, picture.Width(), picture.Height(),
+                   toScreen.map(QPointF(0, 0)) - QPointF(alignment, alignment), scale, area, shown);
     drawAtScreenPixel(painter, area.topLeft(), shown);
 }
 

@@ -403,9 +403,12 @@ private:
         fake.dialogs.boxes.clear();
         questionsAllowed = 0;
         // The pictures, and the recovery copy beside them, are always whole.
-        for (const QFileInfo& file : QDir::current().entryInfoList(QDir::Files | QDir::Hidden))
-            if (file.suffix() == "bmp" && file.size() != 14 + 40 + 1024 + 724 * 489)
-                fail(file.fileName().toStdString() + " has " + std::to_string(file.size()) + " bytes");
+        // Each is looked at afresh: the copy may have gone since the listing.
+        for (const QString& name : QDir::current().entryList(QDir::Files | QDir::Hidden)) {
+            const QFileInfo file(name);
+            if (file.suffix() == "bmp" && file.exists() && file.size() != 14 + 40 + 1024 + 724 * 489)
+                fail(name.toStdString() + " has " + std::to_string(file.size()) + " bytes");
+        }
         if (QApplication::activeModalWidget())
             fail("a modal window stays open");
         // Still answering: a call queued now runs at the next turn of the loop.

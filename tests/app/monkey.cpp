@@ -26,6 +26,7 @@
 #include <chrono>
 #include <cstdio>
 #include <deque>
+#include <filesystem>
 #include <random>
 #include <sstream>
 #include <string>
@@ -403,11 +404,13 @@ private:
         fake.dialogs.boxes.clear();
         questionsAllowed = 0;
         // The pictures, and the recovery copy beside them, are always whole.
-        // Each is looked at afresh: the copy may have gone since the listing.
-        for (const QString& name : QDir::current().entryList(QDir::Files | QDir::Hidden)) {
-            const QFileInfo file(name);
-            if (file.suffix() == "bmp" && file.exists() && file.size() != 14 + 40 + 1024 + 724 * 489)
-                fail(name.toStdString() + " has " + std::to_string(file.size()) + " bytes");
+        // Each is looked at once, afresh: the copy may have gone since the
+        // listing (QFileInfo would ask twice, and see 0 bytes in between).
+        for (const auto& entry : std::filesystem::directory_iterator(".")) {
+            std::error_code gone;
+            const std::uintmax_t size = std::filesystem::file_size(entry.path(), gone);
+            if (!gone && entry.path().extension() == ".bmp" && size != 14 + 40 + 1024 + 724 * 489)
+                fail(entry.path().filename().string() + " has " + std::to_string(size) + " bytes");
         }
         if (QApplication::activeModalWidget())
             fail("a modal window stays open");

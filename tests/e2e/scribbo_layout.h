@@ -27,6 +27,7 @@ struct Area {
         return point.x >= left && point.x <= right && point.y >= top && point.y <= bottom;
     }
     int pixelCount() const { return (right - left + 1) * (bottom - top + 1); }
+    bool operator==(const Area&) const = default;
 };
 
 // What an area must show: the colour on every pixel, or somewhere in it

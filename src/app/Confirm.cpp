@@ -7,6 +7,7 @@ TConfirmBox* ConfirmBox = nullptr;
 
 TConfirmBox::TConfirmBox(QWidget* parent, Dialogs& dialogs) : TDialogForm(parent, dialogs, "Print", 370, 113)
 {
+    closeResult = mrNo; // only Yes prints
     QPalette desktop = palette();
     desktop.setColor(QPalette::Window, toQColor(clBackground));
     setPalette(desktop);

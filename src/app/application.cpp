@@ -22,8 +22,21 @@ QString withFullStop(const QString& message)
     return message;
 }
 
+namespace {
+
+bool ending = false;
+
+} // namespace
+
+void beginSessionEnd() { ending = true; }
+
+bool sessionEnding() { return ending; }
+
 void showApplicationError(Dialogs& dialogs, const QString& message)
 {
+    if (ending)
+        return; // nobody is there to read it, and the program is ending
+
     dialogs.messageBox(errorBox(withFullStop(message), applicationTitle(QCoreApplication::applicationFilePath())));
 }
 

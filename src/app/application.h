@@ -19,13 +19,23 @@ QString withFullStop(const QString& message);
 // Shows an error as the application's default error handler does.
 void showApplicationError(Dialogs& dialogs, const QString& message);
 
+// The session ends under the program (a termination signal): from now on a
+// handler that was waiting for a dialog or the printer ends instead of going
+// on, and errors are no longer shown.
+void beginSessionEnd();
+bool sessionEnding();
+// Thrown where a handler waited for a dialog while the session ended.
+struct SessionEnding {};
+
 // Every event handler is entered through this guard: an error ends the
-// handler (what it changed stays changed), is shown, and the program goes on.
+// handler (what it changed stays changed), is shown, and the program goes
+// on. The session's end ends it without a word.
 template <typename Handler>
 void runGuarded(Dialogs& dialogs, Handler&& handler)
 {
     try {
         handler();
+    } catch (const SessionEnding&) {
     } catch (const std::bad_alloc&) {
         showApplicationError(dialogs, "Out of memory");
     } catch (const std::exception& error) {

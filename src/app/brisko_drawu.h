@@ -11,10 +11,12 @@
 #include "controls/shape.h"
 #include "controls/speed_button.h"
 #include "platform.h"
+#include "recovery.h"
 #include "surface.h"
 
 #include <QLineEdit>
 #include <QScreen>
+#include <QTimer>
 
 #include <algorithm>
 #include <array>
@@ -165,9 +167,15 @@ public:
     void SaveBtnClick(QObject* Sender);
     // When the session ends with work not saved: writes the picture, without
     // a question, to a new "Unsaved picture <date> <time>.bmp" (the local
-    // time of now) in the current directory. Nobody is there to be told of a
+    // time of now) in the current directory, else in Scribbo's data folder;
+    // the recovery copy ends with it. Nobody is there to be told of a
     // failure. Uses nothing of Qt, so an exit handler may call it.
     void keepUnsavedPicture(std::time_t now);
+    // Brings the recovery copy in step with the unsaved work, or removes it
+    // when there is none; a timer calls it every second. Mid-gesture the
+    // copy shows the picture as the gesture found it.
+    void keepRecoveryCopy();
+    RecoveryCopy recovery;
 
     // Printing (brisko_drawu_print.cpp)
     void printbtnClick(QObject* Sender);
@@ -238,6 +246,8 @@ private:
 
     // Saving
     void wireSave();
+    QTimer recoveryTimer;
+    TPicture recovered; // what the recovery copy shows; empty when there is none
 
     // Printing
     void wirePrint();

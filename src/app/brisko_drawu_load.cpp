@@ -11,7 +11,7 @@ void TDrawForm::wireLoad() { onClick(SpeedButton2, &TDrawForm::SpeedButton2Click
 // does keeping unsaved work at "Save Changes?".
 void TDrawForm::SpeedButton2Click(QObject*)
 {
-    if (LoadPic->ShowModal() == mrNo)
+    if (LoadPic->ShowModal() != mrYes)
         return;
     TPicture loaded = loadPictureFile(LoadPic->FileListBox1->FileName());
     if (!startNewPicture())

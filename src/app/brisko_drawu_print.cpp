@@ -10,7 +10,7 @@ void TDrawForm::wirePrint() { onClick(printbtn, &TDrawForm::printbtnClick); }
 
 void TDrawForm::printbtnClick(QObject*)
 {
-    if (ConfirmBox->ShowModal() == mrNo)
+    if (ConfirmBox->ShowModal() != mrYes)
         return;
     Printer& printer = platform.printer;
     const auto [dpiX, dpiY] = printer.resolution();

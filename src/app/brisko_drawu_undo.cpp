@@ -62,6 +62,7 @@ bool TDrawForm::startNewPicture()
     Image3->Assign(Image1->Picture());
     Edit1->clear();
     UndoBtn->setEnabled(false);
+    keepRecoveryCopy(); // the work is saved or given up: its copy goes
     return true;
 }
 

@@ -13,6 +13,17 @@ TDialogForm::TDialogForm(QWidget* parent, Dialogs& dialogs, const QString& capti
     setModal(true);
 }
 
+TModalResult TDialogForm::ShowModal()
+{
+    const int result = exec();
+    if (sessionEnding())
+        throw SessionEnding{};
+    for (const TModalResult answer : {mrOk, mrCancel, mrYes, mrNo})
+        if (result == answer)
+            return answer;
+    return closeResult; // rejected: closed by the window system
+}
+
 void TDialogForm::showEvent(QShowEvent* event)
 {
     centreDialog(*this);

@@ -17,8 +17,10 @@ public:
     // Errors in its handlers are shown through the dialogs given.
     TDialogForm(QWidget* parent, Dialogs& dialogs, const QString& caption, int clientWidth, int clientHeight);
 
-    // Shows the dialog and waits until it is closed; its modal result.
-    int ShowModal() { return exec(); }
+    // Shows the dialog and waits until it is closed: the answer of its own
+    // buttons, or closeResult when it was closed through the window system.
+    // Throws SessionEnding when the session ended meanwhile.
+    TModalResult ShowModal();
 
     // Run, through the error guard, each time the dialog is shown, once it is centred.
     std::function<void()> OnShow;
@@ -33,6 +35,8 @@ protected:
     void onClick(TSpeedButton* button, std::function<void()> handler);
 
     void showEvent(QShowEvent* event) override;
+    // What closing the dialog through the window system answers.
+    TModalResult closeResult = mrCancel;
     // No keys are bound to the dialogs themselves: Escape closes none of them.
     void keyPressEvent(QKeyEvent* event) override;
 

@@ -9,6 +9,7 @@
 #include "loadpicu.h"
 #include "qt_dialogs.h"
 #include "qt_printer.h"
+#include "recovery.h"
 #include "saveu.h"
 #include "termination_signals.h"
 #include "xrandr_display_mode.h"
@@ -19,6 +20,7 @@
 #include <QTemporaryDir>
 #include <fontconfig/fontconfig.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <ctime>
 #include <string_view>
@@ -99,6 +101,7 @@ int main(int argc, char* argv[])
     // unsaved work in a file of its own and leaves by the normal way out,
     // asking nothing: nobody may be there to answer.
     TerminationSignals terminationSignals([] {
+        beginSessionEnd(); // a dialog waiting for an answer gets none
         if (DrawForm)
             DrawForm->keepUnsavedPicture(std::time(nullptr));
         QApplication::exit(0);
@@ -110,6 +113,10 @@ int main(int argc, char* argv[])
         if (DrawForm)
             DrawForm->keepUnsavedPicture(std::time(nullptr));
     });
+
+    // A file-size limit makes a write fail, which a save reports, instead of
+    // ending the program in the middle of it.
+    std::signal(SIGXFSZ, SIG_IGN);
 
     fontConfiguration.join();
     runGuarded(dialogs, [&] {
@@ -124,6 +131,7 @@ int main(int argc, char* argv[])
         return 1;
     }
     DrawForm->showOnPrimaryScreen();
+    recoverEarlierWork(dialogs);
     const int status = application.exec();
     // Ended the normal way: whatever was not saved was given up on purpose.
     delete std::exchange(DrawForm, nullptr); // runs FormDestroy, which asks for the old display mode

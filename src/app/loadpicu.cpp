@@ -4,6 +4,8 @@
 #include "colours.h"
 #include "picture_files.h"
 
+#include <QFileInfo>
+
 TLoadPic* LoadPic = nullptr;
 
 namespace {
@@ -55,6 +57,9 @@ TLoadPic::TLoadPic(QWidget* parent, Dialogs& dialogs) : TDialogForm(parent, dial
     Image4->setGeometry(QRect(previewCorner, QSize(0, 0)));
     LoadBtn = captionButton(Panel4, {12, 204, 89, 41}, "Load", comic);
     SpeedButton3 = captionButton(Panel4, {276, 204, 85, 41}, "Cancel", comic);
+    previewName = new TLabel(Panel4, QString(), pixelFont("Comic Sans MS", 13), Qt::AlignHCenter);
+    previewName->setGeometry(105, 204, 167, 41);
+    previewName->wrapTextIntoBox();
 
     FileListBox1->OnClick = [this] { guarded([this] { FileListBox1Click(FileListBox1); }); };
     FileListBox1->OnDblClick = [this] { guarded([this] { FileListBox1DblClick(FileListBox1); }); };
@@ -81,6 +86,7 @@ void TLoadPic::FileListBox1Click(QObject*)
         picture = shrunkPicture(picture, shown.width(), shown.height());
     Image4->setGeometry(shown.translated(previewCorner));
     Image4->Assign(std::move(picture));
+    previewName->setText(QFileInfo(FileListBox1->FileName()).fileName());
 }
 
 void TLoadPic::FileListBox1DblClick(QObject*) { LoadBtnClick(LoadBtn); }

@@ -4,6 +4,7 @@
 
 #include "controls/file_list_box.h"
 #include "controls/image.h"
+#include "controls/label.h"
 #include "controls/panel.h"
 #include "controls/shape.h"
 #include "controls/speed_button.h"
@@ -27,6 +28,8 @@ public:
     TImage* Image4; // the preview
     TSpeedButton* LoadBtn;
     TSpeedButton* SpeedButton3; // Cancel
+    // The whole name of the picture previewed, which the list may have to cut.
+    TLabel* previewName;
 
     void FormCreate(QObject* Sender);
     void FormShow(QObject* Sender);

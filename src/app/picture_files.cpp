@@ -5,11 +5,14 @@
 #include <QDir>
 #include <QFile>
 
+#include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -19,64 +22,147 @@ bool isFolder(const char* name)
     return ::stat(name, &status) == 0 && S_ISDIR(status.st_mode);
 }
 
-bool writeAll(int file, const std::vector<std::uint8_t>& bytes)
+int openFile(const char* name, int flags, mode_t mode = 0)
+{
+    int file;
+    do
+        file = ::open(name, flags | O_CLOEXEC, mode);
+    while (file < 0 && errno == EINTR);
+    return file;
+}
+
+// 0, or why not.
+int writeAll(int file, const std::vector<std::uint8_t>& bytes)
 {
     std::size_t written = 0;
     while (written < bytes.size()) {
         const ssize_t count = ::write(file, bytes.data() + written, bytes.size() - written);
         if (count < 0 && errno == EINTR)
             continue;
-        if (count <= 0)
-            return false;
+        if (count < 0)
+            return errno;
+        if (count == 0)
+            return EIO;
         written += std::size_t(count);
     }
-    return true;
+    return 0;
 }
 
-bool syncAndClose(int file)
+std::string folderOf(const std::string& name)
 {
-    bool synced = ::fsync(file) == 0;
-    // Linux closes the descriptor even when close reports an error.
-    synced = ::close(file) == 0 && synced;
-    return synced;
+    const std::size_t slash = name.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : name.substr(0, slash);
 }
 
-// The new name itself reaches the disk with its folder; where the file
-// system cannot sync a folder the file's own sync has to do.
-void syncFolderOf(const char* name)
+// The new name reaches the disk with its folder. Where the file system
+// cannot sync a folder at all, the file's own sync has to do.
+int syncFolder(const std::string& folder)
 {
-    const char* slash = std::strrchr(name, '/');
-    const std::string folder = slash ? std::string(name, std::size_t(slash - name + 1)) : std::string(".");
-    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (descriptor >= 0) {
-        ::fsync(descriptor);
-        ::close(descriptor);
+    const int descriptor = openFile(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (descriptor < 0)
+        return 0;
+    const int error = ::fsync(descriptor) == 0 ? 0 : errno;
+    ::close(descriptor);
+    return error == EINVAL || error == EOPNOTSUPP || error == EROFS ? 0 : error;
+}
+
+// A file that nobody sees while it is written: unnamed where the file system
+// allows it, else under a hidden name of this process beside the final one,
+// which Load does not list and which goes again when the file is published
+// or given up.
+class UnpublishedFile {
+public:
+    // Without a temporary name it makes up one where it needs one.
+    explicit UnpublishedFile(const std::string& name, std::string temporaryName = {})
+        : folder(folderOf(name)), temporary(std::move(temporaryName))
+    {
+        if (temporary.empty()) {
+            descriptor = openFile(folder.c_str(), O_TMPFILE | O_WRONLY, 0666);
+            if (descriptor >= 0 || (errno != EOPNOTSUPP && errno != EISDIR)) {
+                error = descriptor < 0 ? errno : 0;
+                return;
+            }
+            static std::atomic<unsigned> serial{0};
+            temporary = folder + "/.scribbo-" + std::to_string(::getpid()) + "-" + std::to_string(serial++) + ".part";
+        }
+        ::unlink(temporary.c_str()); // left by a program that ended while writing it
+        descriptor = openFile(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
+        error = descriptor < 0 ? errno : 0;
     }
-}
+    ~UnpublishedFile()
+    {
+        if (descriptor >= 0)
+            ::close(descriptor);
+        if (!temporary.empty())
+            ::unlink(temporary.c_str());
+    }
+    UnpublishedFile(const UnpublishedFile&) = delete;
+    UnpublishedFile& operator=(const UnpublishedFile&) = delete;
+
+    // Why it could not be made, or 0.
+    int creationError() const { return error; }
+
+    // The bytes, all of them on the disk: 0, or why not.
+    int write(const std::vector<std::uint8_t>& bytes)
+    {
+        const int writeError = writeAll(descriptor, bytes);
+        if (writeError)
+            return writeError;
+        return ::fsync(descriptor) == 0 ? 0 : errno;
+    }
+
+    // Gives the file its name, never over anything of that name: 0, EEXIST,
+    // or why not.
+    int publishAsNew(const std::string& name)
+    {
+        int result;
+        if (temporary.empty()) {
+            const std::string self = "/proc/self/fd/" + std::to_string(descriptor);
+            result = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW);
+        } else {
+            result = ::link(temporary.c_str(), name.c_str());
+            // File systems without hard links may still rename without replacing.
+            if (result != 0 && (errno == EPERM || errno == EOPNOTSUPP))
+                result = ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, name.c_str(), RENAME_NOREPLACE);
+        }
+        return result == 0 ? 0 : errno;
+    }
+
+    // Puts the file in the place of whatever had the name: 0, or why not.
+    int publishInPlaceOf(const std::string& name) { return ::rename(temporary.c_str(), name.c_str()) == 0 ? 0 : errno; }
+
+    const std::string folder;
+
+private:
+    std::string temporary; // empty while the file has no name
+    int descriptor = -1;
+    int error = 0;
+};
 
 enum class Outcome { Written, Exists, CannotCreate, WriteFailed };
 
 struct Attempt {
     Outcome outcome;
-    int error = 0; // why it could not be created
+    int error = 0; // the system's reason
 };
 
-Attempt createAndWrite(const char* name, const std::vector<std::uint8_t>& bytes)
+Attempt createAndWrite(const std::string& name, const std::vector<std::uint8_t>& bytes)
 {
-    int file;
-    do
-        file = ::open(name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    while (file < 0 && errno == EINTR);
-    if (file < 0)
-        return {errno == EEXIST ? Outcome::Exists : Outcome::CannotCreate, errno};
-    // A write that stops short (a full disk, a size limit) or data that
-    // never reaches the disk leaves no half picture under the child's name.
-    const bool written = writeAll(file, bytes);
-    if (!syncAndClose(file) || !written) {
-        ::unlink(name);
-        return {Outcome::WriteFailed};
+    UnpublishedFile file(name);
+    if (file.creationError())
+        return {Outcome::CannotCreate, file.creationError()};
+    if (const int writeError = file.write(bytes))
+        return {Outcome::WriteFailed, writeError};
+    if (const int publishError = file.publishAsNew(name))
+        return {publishError == EEXIST ? Outcome::Exists : Outcome::CannotCreate, publishError};
+    // A name whose folder entry may not be on the disk is not kept: the
+    // work must not count as saved.
+    if (const int syncError = syncFolder(file.folder)) {
+        ::unlink(name.c_str());
+        return {Outcome::WriteFailed, syncError};
     }
-    syncFolderOf(name);
     return {Outcome::Written};
 }
 
@@ -84,23 +170,19 @@ QString absolutePath(const QString& path) { return QDir::cleanPath(QDir::current
 
 [[noreturn]] void fail(const QString& message) { throw ScribboError(message.toLocal8Bit().toStdString()); }
 
-// The whole file; a file that shrinks while it is read gives what was there.
-std::vector<std::uint8_t> readWholeFile(const QString& path)
+// The whole of an open plain file, at most as large as any picture; a file
+// that shrinks while it is read gives what was there. Closes it.
+enum class Reading { Read, NotAPicture, Failed };
+
+Reading readAndClose(int file, std::vector<std::uint8_t>& bytes)
 {
-    // Not blocking: a pipe of the name must not hang the program.
-    const int file = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (file < 0) {
-        const int error = errno;
-        fail(QString("Cannot open file \"%1\". %2")
-                 .arg(absolutePath(path), QString::fromLocal8Bit(std::strerror(error))));
-    }
     struct stat status;
     const bool plain = ::fstat(file, &status) == 0 && S_ISREG(status.st_mode);
     if (!plain || status.st_size > largestPictureFile) {
         ::close(file);
-        fail("Bitmap image is not valid");
+        return Reading::NotAPicture;
     }
-    std::vector<std::uint8_t> bytes(std::size_t(status.st_size));
+    bytes.resize(std::size_t(status.st_size));
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t count = ::read(file, bytes.data() + done, bytes.size() - done);
@@ -108,7 +190,7 @@ std::vector<std::uint8_t> readWholeFile(const QString& path)
             continue;
         if (count < 0) {
             ::close(file);
-            fail("Stream read error");
+            return Reading::Failed;
         }
         if (count == 0)
             break;
@@ -116,6 +198,29 @@ std::vector<std::uint8_t> readWholeFile(const QString& path)
     }
     ::close(file);
     bytes.resize(done);
+    return Reading::Read;
+}
+
+// Not blocking: a pipe of the name must not hang the program.
+int openToRead(const char* name) { return openFile(name, O_RDONLY | O_NONBLOCK); }
+
+std::vector<std::uint8_t> readWholeFile(const QString& path)
+{
+    const int file = openToRead(QFile::encodeName(path).constData());
+    if (file < 0) {
+        const int error = errno;
+        fail(QString("Cannot open file \"%1\". %2")
+                 .arg(absolutePath(path), QString::fromLocal8Bit(std::strerror(error))));
+    }
+    std::vector<std::uint8_t> bytes;
+    switch (readAndClose(file, bytes)) {
+    case Reading::Read:
+        break;
+    case Reading::NotAPicture:
+        fail("Bitmap image is not valid");
+    case Reading::Failed:
+        fail("Stream read error");
+    }
     return bytes;
 }
 
@@ -137,10 +242,16 @@ bool fileExists(const QString& path)
     return ::lstat(name.constData(), &status) == 0 && !isFolder(name.constData());
 }
 
+bool nameTaken(const std::string& path)
+{
+    struct stat status;
+    return ::lstat(path.c_str(), &status) == 0;
+}
+
 NewFileResult writeNewFile(const QString& path, const std::vector<std::uint8_t>& bytes)
 {
     const QByteArray name = QFile::encodeName(path);
-    Attempt attempt = createAndWrite(name.constData(), bytes);
+    Attempt attempt = createAndWrite(name.toStdString(), bytes);
     if (attempt.outcome == Outcome::Exists && isFolder(name.constData()))
         attempt = {Outcome::CannotCreate, EISDIR}; // a folder counts as absent, and cannot be written
     switch (attempt.outcome) {
@@ -157,16 +268,28 @@ NewFileResult writeNewFile(const QString& path, const std::vector<std::uint8_t>&
     throw ScribboError("Stream write error");
 }
 
-KeepResult keepInNewFile(const std::string& path, const std::vector<std::uint8_t>& bytes)
+int keepInNewFile(const std::string& path, const std::vector<std::uint8_t>& bytes)
 {
-    switch (createAndWrite(path.c_str(), bytes).outcome) {
-    case Outcome::Written:
-        return KeepResult::Kept;
-    case Outcome::Exists:
-        return KeepResult::NameTaken;
-    case Outcome::CannotCreate:
-    case Outcome::WriteFailed:
-        break;
-    }
-    return KeepResult::Failed;
+    const Attempt attempt = createAndWrite(path, bytes);
+    if (attempt.outcome == Outcome::Written)
+        return 0;
+    return attempt.outcome == Outcome::Exists ? EEXIST : attempt.error;
+}
+
+int replaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes)
+{
+    UnpublishedFile file(path, path + ".part");
+    if (file.creationError())
+        return file.creationError();
+    if (const int writeError = file.write(bytes))
+        return writeError;
+    if (const int renameError = file.publishInPlaceOf(path))
+        return renameError;
+    return syncFolder(file.folder);
+}
+
+bool readFile(const std::string& path, std::vector<std::uint8_t>& bytes)
+{
+    const int file = openToRead(path.c_str());
+    return file >= 0 && readAndClose(file, bytes) == Reading::Read;
 }

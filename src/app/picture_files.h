@@ -1,6 +1,6 @@
 // Picture files on the disk: reading one, the existence test of the save
-// dialog, and a write that never replaces a file and never leaves half a
-// file behind.
+// dialog, and writes that publish a file only once it is whole and on the
+// disk, so that a name holds nothing or the whole file whatever happens.
 #pragma once
 
 #include "surface.h"
@@ -27,19 +27,30 @@ TPicture loadPictureFile(const QString& path);
 // as absent, so saving there fails at the creation.
 bool fileExists(const QString& path);
 
+// Whether anything at all has that name, a folder or a broken link too.
+bool nameTaken(const std::string& path);
+
 enum class NewFileResult { Written, NameTaken };
 
-// Creates the file, only if nothing of that name is there yet (also when
-// something appeared since fileExists said no: that answers NameTaken), and
-// writes the bytes through to the disk. Throws ScribboError with
-// "Cannot create file "<absolute path>". <the system's reason>" when it
+// Writes the bytes to a file nobody sees, syncs it and only then gives it
+// the name, never over anything of that name (also when something appeared
+// since fileExists said no: that answers NameTaken). Throws ScribboError
+// with "Cannot create file "<absolute path>". <the system's reason>" when it
 // cannot be created, and "Stream write error" when writing it fails; the
-// file is removed again in that case.
+// name is then left as it was.
 NewFileResult writeNewFile(const QString& path, const std::vector<std::uint8_t>& bytes);
 
-enum class KeepResult { Kept, NameTaken, Failed };
+// The same write for the way out of the process and for the writer of the
+// recovery copy: plain system calls, no exceptions, nothing of Qt. 0 when
+// the file was written, EEXIST when anything of that name (a folder too)
+// is there, else why it could not be written (an errno value).
+int keepInNewFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
-// The same write for the way out of the process: plain system calls, no
-// exceptions, nothing of Qt, so that it also works from an exit handler.
-// Anything of that name, a folder too, counts as taken.
-KeepResult keepInNewFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
+// Puts a whole new file in the place of the one of that name, if any, in
+// one step: 0, or why not (an errno value). It is written as the name with
+// ".part" appended, which a program that ended while writing it leaves.
+int replaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+// The whole file, for files of the program's own; false when it cannot be
+// read.
+bool readFile(const std::string& path, std::vector<std::uint8_t>& bytes);

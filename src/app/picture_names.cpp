@@ -20,10 +20,21 @@ QString withBitmapExtension(const QString& typed)
     return extension == ".BMP" ? typed : typed + ".bmp";
 }
 
-QString hostPath(const QString& name)
+QString pictureNameFor(const QString& typed, const std::function<bool(const QString&)>& isTaken)
 {
-    QString path = name;
-    return path.replace('\\', '/');
+    QString name = typed;
+    name.replace('/', '-').replace('\\', '-');
+    qsizetype dots = 0;
+    while (dots < name.size() && name[dots] == '.')
+        ++dots;
+    name.remove(0, dots);
+    if (!name.trimmed().isEmpty())
+        return withBitmapExtension(name);
+    for (int number = 1;; ++number) {
+        const QString numbered = QString("Picture %1.bmp").arg(number);
+        if (!isTaken(numbered))
+            return numbered;
+    }
 }
 
 std::string unsavedPictureName(const std::tm& localTime, int attempt)

@@ -7,6 +7,7 @@
 #include "picture_names.h"
 
 #include <QCoreApplication>
+#include <QFile>
 
 #include <limits>
 
@@ -50,10 +51,11 @@ void TSaveBox::Edit1KeyPress(QObject*, QChar& Key)
 void TSaveBox::SaveBtnClick(QObject*)
 {
     const QString typed = Edit1->text();
-    const QString named = withBitmapExtension(typed);
+    const QString named =
+        pictureNameFor(typed, [](const QString& name) { return nameTaken(QFile::encodeName(name).toStdString()); });
     if (named != typed)
         Edit1->setText(named);
-    const QString fileName = hostPath(Edit1->text());
+    const QString fileName = Edit1->text();
     if (fileExists(fileName)) {
         refuseTakenName();
         return;

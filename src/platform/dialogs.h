@@ -9,7 +9,7 @@
 #include <vector>
 
 // The answers a dialog or message box gives.
-enum TModalResult { mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6, mrNo = 7 };
+enum TModalResult { mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
 
 enum class MessageIcon { None, Error, Warning, Information, Question };
 

@@ -77,6 +77,23 @@ QMessageBox::Icon standardIcon(MessageIcon icon)
     return QMessageBox::NoIcon;
 }
 
+// A long file name has no space to break at, and would make the box wider
+// than the screen: in a word that long, every character may end a line.
+QString breakableText(const QString& text)
+{
+    constexpr int longestWord = 24;
+    const QChar mayBreak(0x200B); // zero width space
+    QString breakable;
+    int wordLength = 0;
+    for (const QChar character : text) {
+        wordLength = character.isSpace() ? 0 : wordLength + 1;
+        breakable += character;
+        if (wordLength > longestWord)
+            breakable += mayBreak;
+    }
+    return breakable;
+}
+
 // A box nobody could answer would hang the program: without buttons it gets
 // an "OK" that answers like closing the box.
 std::vector<MessageButton> buttonsToShow(const MessageBoxRequest& request)
@@ -94,7 +111,7 @@ TModalResult QtDialogs::messageBox(const MessageBoxRequest& request)
     CentredMessageBox box;
     box.setWindowTitle(request.caption);
     box.setTextFormat(Qt::PlainText); // the texts are shown exactly as given
-    box.setText(request.text);
+    box.setText(breakableText(request.text));
     box.setIcon(standardIcon(request.icon));
     box.setWindowModality(Qt::ApplicationModal);
 

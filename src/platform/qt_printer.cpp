@@ -1,18 +1,81 @@
 #include "qt_printer.h"
 
+#include <QEventLoop>
 #include <QFontMetrics>
 #include <QImage>
 #include <QList>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QTimer>
+#include <cups/cups.h>
 
+#include <chrono>
+#include <exception>
+#include <mutex>
+#include <optional>
 #include <stdexcept>
+#include <thread>
 #include <utility>
 
 namespace {
 
 const char* const notValid = "Printer selected is not valid";
+
+// How long a child waits for the print scheduler before hearing that the
+// printer cannot be reached; CUPS itself would wait a minute.
+constexpr std::chrono::seconds schedulerGuard{20};
+
+// Runs the work on a thread of its own and gives its result. Meanwhile the
+// window goes on painting and a termination signal is heard, but input
+// waits, so that nothing else runs while a print is under way. Throws
+// "Printer selected is not valid" when the work has not ended within the
+// guard, or the event loop was told to end; the thread then ends on its own.
+template <typename Work>
+auto awaitAside(Work work) -> decltype(work())
+{
+    using Result = decltype(work());
+    struct Outcome {
+        std::mutex mutex;
+        bool ended = false;
+        std::optional<Result> result;
+        std::exception_ptr error;
+    };
+    const auto outcome = std::make_shared<Outcome>();
+    std::thread([outcome, work = std::move(work)]() mutable {
+        std::optional<Result> result;
+        std::exception_ptr error;
+        try {
+            result.emplace(work());
+        } catch (...) {
+            error = std::current_exception();
+        }
+        const std::lock_guard guard(outcome->mutex);
+        outcome->result = std::move(result);
+        outcome->error = error;
+        outcome->ended = true;
+    }).detach();
+    const auto ended = [&outcome] {
+        const std::lock_guard guard(outcome->mutex);
+        return outcome->ended;
+    };
+    QEventLoop loop;
+    QTimer poll;
+    poll.callOnTimeout(&loop, [&] {
+        if (ended())
+            loop.quit();
+    });
+    poll.start(10);
+    QTimer::singleShot(schedulerGuard, &loop, &QEventLoop::quit);
+    if (!ended())
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    const std::lock_guard guard(outcome->mutex);
+    if (!outcome->ended)
+        throw std::runtime_error(notValid);
+    if (outcome->error)
+        std::rethrow_exception(outcome->error);
+    return std::move(*outcome->result);
+}
 
 // The picture's rows shared, not copied: both keep them top row first, each
 // padded to four bytes.
@@ -37,16 +100,20 @@ QtPrinter::~QtPrinter() = default;
 
 Printer::Resolution QtPrinter::resolution()
 {
-    // Asked each time: the family may have set a printer up since the last print.
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull())
-        throw std::runtime_error("There is no default printer currently selected");
     abort();
-    printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
-    if (!printer->isValid())
-        throw std::runtime_error(notValid);
-    // Qt would pick A4 even for a Letter printer.
-    printer->setPageSize(info.defaultPageSize());
+    printer.reset();
+    // Asked each time: the family may have set a printer up since the last print.
+    printer = awaitAside([] {
+        const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+        if (info.isNull())
+            throw std::runtime_error("There is no default printer currently selected");
+        auto found = std::make_shared<QPrinter>(info, QPrinter::HighResolution);
+        if (!found->isValid())
+            throw std::runtime_error(notValid);
+        // Qt would pick A4 even for a Letter printer.
+        found->setPageSize(info.defaultPageSize());
+        return found;
+    });
     return {printer->logicalDpiX(), printer->logicalDpiY()};
 }
 
@@ -94,21 +161,27 @@ void QtPrinter::stretchBitmap(const QRect& destination, const TPicture& bitmap)
 
 void QtPrinter::endDocument()
 {
-    QPrinter& target = documentBegun();
-    const auto steps = std::exchange(page, {});
+    documentBegun();
+    awaitAside([target = printer, steps = std::exchange(page, {})] {
+        QPainter painter;
+        if (!painter.begin(target.get()))
+            throw std::runtime_error(notValid);
+        // Without it Qt's PDF output keeps the picture as JPEG, which smears a
+        // child's flat colours at every edge.
+        painter.setRenderHint(QPainter::LosslessImageRendering);
+        painter.setBackgroundMode(Qt::OpaqueMode);
+        painter.setBackground(Qt::white);
+        for (const auto& step : steps)
+            step(painter);
+        if (!painter.end())
+            throw std::runtime_error(notValid);
+        // Qt hands the document to CUPS on this thread and does not look at
+        // the answer: a queue that refuses the job would lose it silently.
+        if (cupsLastError() >= IPP_STATUS_ERROR_BAD_REQUEST)
+            throw std::runtime_error(cupsLastErrorString());
+        return true;
+    });
     begun = false;
-    QPainter painter;
-    if (!painter.begin(&target))
-        throw std::runtime_error(notValid);
-    // Without it Qt's PDF output keeps the picture as JPEG, which smears a
-    // child's flat colours at every edge.
-    painter.setRenderHint(QPainter::LosslessImageRendering);
-    painter.setBackgroundMode(Qt::OpaqueMode);
-    painter.setBackground(Qt::white);
-    for (const auto& step : steps)
-        step(painter);
-    if (!painter.end())
-        throw std::runtime_error(notValid);
 }
 
 void QtPrinter::abort()

@@ -1,5 +1,8 @@
 // The default printer through Qt Print Support, which hands the document to
-// CUPS as PDF.
+// CUPS as PDF. What asks the print scheduler (finding the printer, handing
+// it the document) runs on a thread of its own: a scheduler that does not
+// answer leaves the window painting and a termination heard, and after a
+// while it is an error like a printer that cannot be reached.
 #pragma once
 
 #include "printer.h"
@@ -31,7 +34,8 @@ private:
     QPrinter& printerInUse();
     QPrinter& documentBegun();
 
-    std::unique_ptr<QPrinter> printer;
+    // Shared with a thread that may go on after it was given up on.
+    std::shared_ptr<QPrinter> printer;
     // Qt hands a document to the print queue when its painter ends, and
     // cannot take it back: the page is kept here, as steps to paint, and
     // painted only once it is whole.

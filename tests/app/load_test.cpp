@@ -121,6 +121,33 @@ private slots:
         QCOMPARE_PICTURES(dialog.Image4->Picture(), previewed);
     }
 
+    // Names that differ only at the end, as the unsaved pictures of one
+    // minute do, look different in the list, and the one previewed is shown
+    // whole beside its preview.
+    void longNamesStayApartAndThePreviewedOneIsShownWhole()
+    {
+        Program program;
+        const QStringList names{"Unsaved picture 2026-12-10 05-03-46.bmp", "Unsaved picture 2026-12-10 05-03-47.bmp"};
+        for (const QString& name : names)
+            writeFile(program.file(name.toStdString()), encodeBitmap(patterned(20, 10)));
+        QList<QImage> entries;
+        QString shownWhole;
+        const auto answer = answerModal<TLoadPic>([&](TLoadPic& open) {
+            for (int row = 0; row < open.FileListBox1->count(); ++row)
+                entries.append(open.FileListBox1->viewport()
+                                   ->grab(open.FileListBox1->visualItemRect(open.FileListBox1->item(row)))
+                                   .toImage());
+            open.FileListBox1->setCurrentRow(1);
+            shownWhole = open.previewName->text();
+            open.SpeedButton3->click();
+        });
+        QTest::mouseClick(program.form.SpeedButton2, Qt::LeftButton);
+        QVERIFY(answer.answered() && !answer.stayedOpen());
+        QCOMPARE(entries.size(), 2);
+        QVERIFY(entries[0] != entries[1]);
+        QCOMPARE(shownWhole, names[1]);
+    }
+
     // The middle of a picture larger than the drawing area: offsets are
     // halves rounded toward zero.
     void aLoadedPictureLandsCentredOnANewPicture()
@@ -203,6 +230,15 @@ private slots:
         const auto cancelled = answerModal<TLoadPic>([](TLoadPic& dialog) { dialog.SpeedButton3->click(); });
         QTest::mouseClick(form().SpeedButton2, Qt::LeftButton);
         QVERIFY(cancelled.answered());
+        verifyUnchanged();
+        writeFile(program().file("small.bmp"), encodeBitmap(patterned(100, 100)));
+        fake().dialogs.answers = {mrNo};
+        const auto closed = answerModal<TLoadPic>([&](TLoadPic& dialog) {
+            dialog.FileListBox1->setCurrentRow(rowOf(dialog, "small.bmp"));
+            dialog.close(); // through the window system: Cancel
+        });
+        QTest::mouseClick(form().SpeedButton2, Qt::LeftButton);
+        QVERIFY(closed.answered() && !closed.stayedOpen());
         verifyUnchanged();
     }
 };

@@ -26,6 +26,7 @@
 #include <chrono>
 #include <cstdio>
 #include <deque>
+#include <filesystem>
 #include <random>
 #include <sstream>
 #include <string>
@@ -81,6 +82,11 @@ public:
         LoadPic = &loadPic;
         if (!showOnScreen(form))
             throw Failure{"the window was never shown"};
+        // Every click on New Picture, close or Load Picture with unsaved work
+        // may ask "Save Changes?" once, and a double click is two clicks. A
+        // button tells of its click first as released.
+        for (TSpeedButton* asking : {form.NewBtn, form.SpeedButton1, form.SpeedButton2})
+            QObject::connect(asking, &QAbstractButton::released, [this] { questionsAllowed += form.Modified; });
     }
 
     ~Monkey()
@@ -280,7 +286,6 @@ private:
         if (button == form.NewBtn || button == form.SpeedButton1 || button == form.SpeedButton2) {
             const TModalResult answers[] = {mrYes, mrNo, mrCancel};
             fake.dialogs.answers = {answers[number(0, 2)]};
-            asked = form.Modified;
             note("\"Save Changes?\" would be answered " + std::to_string(int(fake.dialogs.answers.front())));
         }
         if (button == form.SaveBtn || fake.dialogs.answers == std::deque{mrYes}) {
@@ -388,17 +393,25 @@ private:
         if (form.Edit1->text().size() > 50)
             fail("the title is longer than 50 characters");
         for (const MessageBoxRequest& box : fake.dialogs.boxes) {
-            const bool expected = (box.text == "Save Changes?" && asked)
+            const bool question = box.text == "Save Changes?";
+            const bool expected = (question && questionsAllowed > 0)
                 || box.text == "Filename exists, save under another name"
                 || box.text == "Unknown picture file extension (.)"; // Load with no entry picked
             if (!expected)
                 fail("a box said \"" + box.text.toStdString() + "\"");
-            asked = false;
+            questionsAllowed -= question;
         }
         fake.dialogs.boxes.clear();
-        for (const QFileInfo& file : QDir::current().entryInfoList(QDir::Files))
-            if (file.size() != 14 + 40 + 1024 + 724 * 489)
-                fail(file.fileName().toStdString() + " has " + std::to_string(file.size()) + " bytes");
+        questionsAllowed = 0;
+        // The pictures, and the recovery copy beside them, are always whole.
+        // Each is looked at once, afresh: the copy may have gone since the
+        // listing (QFileInfo would ask twice, and see 0 bytes in between).
+        for (const auto& entry : std::filesystem::directory_iterator(".")) {
+            std::error_code gone;
+            const std::uintmax_t size = std::filesystem::file_size(entry.path(), gone);
+            if (!gone && entry.path().extension() == ".bmp" && size != 14 + 40 + 1024 + 724 * 489)
+                fail(entry.path().filename().string() + " has " + std::to_string(size) + " bytes");
+        }
         if (QApplication::activeModalWidget())
             fail("a modal window stays open");
         // Still answering: a call queued now runs at the next turn of the loop.
@@ -432,8 +445,8 @@ private:
     TConfirmBox confirmBox{&form, fake.dialogs};
     TSaveBox saveBox{&form, fake.dialogs};
     TLoadPic loadPic{&form, fake.dialogs};
-    int pictures = 1;   // the names saved under so far
-    bool asked = false; // the last click on New Picture or close met unsaved work
+    int pictures = 1;         // the names saved under so far
+    int questionsAllowed = 0; // "Save Changes?" questions that the clicks of this step may ask
     std::mt19937 random;
     QPoint pointer;
     Qt::MouseButtons held;

@@ -60,6 +60,10 @@ private slots:
         QVERIFY(reply.answered());
         QVERIFY2(stayedOpen, "a key answered the question");
         QCOMPARE(program().confirmBox.result(), int(mrNo));
+        // Closed through the window system (Alt+F4, a title bar's close): No.
+        const ModalAnswer<TConfirmBox> closed([](TConfirmBox& box) { box.close(); });
+        QTest::mouseClick(form().printbtn, Qt::LeftButton);
+        QVERIFY(closed.answered() && !closed.stayedOpen());
         QVERIFY(printer.calls.empty());
         QVERIFY(fake().dialogs.boxes.empty());
     }

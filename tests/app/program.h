@@ -7,6 +7,7 @@
 #include "doubles.h"
 #include "loadpicu.h"
 #include "saveu.h"
+#include "scoped_environment.h"
 #include "temporary_directory.h"
 
 #include <QDir>
@@ -26,6 +27,9 @@ struct ProgramFolder {
 
     const QString previousFolder = QDir::currentPath();
     TemporaryDirectory folder{"scribbo-app"};
+    // Scribbo's data folder, for what the pictures folder cannot take.
+    TemporaryDirectory dataHome{"scribbo-data"};
+    const ScopedEnvironment dataHomeSetting{"XDG_DATA_HOME", dataHome.path()};
 };
 
 struct Program : ProgramFolder {

@@ -2,6 +2,7 @@
 // writes under, the file it writes, and that it never writes over a file,
 // never leaves half a file and never loses the picture when it cannot save.
 #include "application.h"
+#include "file_size_limit.h"
 #include "gesture_driver.h"
 #include "modal_answer.h"
 #include "picture_files.h"
@@ -11,9 +12,8 @@
 
 #include <QtTest>
 
-#include <csignal>
 #include <fstream>
-#include <sys/resource.h>
+#include <optional>
 
 namespace {
 
@@ -60,89 +60,50 @@ ModalAnswer<TSaveBox> answerWithName(const QString& name, DialogState& state)
     });
 }
 
-// Files of at most this many bytes can be written while it lives; a longer
-// write fails as on a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &previous);
-        previousHandler = std::signal(SIGXFSZ, SIG_IGN); // the write fails instead of ending the test
-        const rlimit limit{bytes, previous.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &previous);
-        std::signal(SIGXFSZ, previousHandler);
-    }
-
-private:
-    rlimit previous{};
-    void (*previousHandler)(int) = nullptr;
-};
-
 } // namespace
 
 class SaveTest : public WindowTest {
     Q_OBJECT
 
 private slots:
-    void typedNamesBecomeBitmapNames_data()
+    // Every name is one the load dialog lists, in the pictures folder itself,
+    // and saving it again gives the same name.
+    void typedNamesBecomePicturesLoadLists_data()
     {
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QString>("path");
-        QTest::newRow("plain") << "cat"
-                               << "cat.bmp"
-                               << "cat.bmp";
-        QTest::newRow("lower") << "cat.bmp"
-                               << "cat.bmp"
-                               << "cat.bmp";
-        QTest::newRow("upper") << "cat.BMP"
-                               << "cat.BMP"
-                               << "cat.BMP";
-        QTest::newRow("mixed") << "cat.Bmp"
-                               << "cat.Bmp"
-                               << "cat.Bmp";
-        QTest::newRow("other extension") << "cat.jpg"
-                                         << "cat.jpg.bmp"
-                                         << "cat.jpg.bmp";
-        QTest::newRow("bare dot") << "cat."
-                                  << "cat..bmp"
-                                  << "cat..bmp";
-        QTest::newRow("folder") << "pics\\cat"
-                                << "pics\\cat.bmp"
-                                << "pics/cat.bmp";
-        QTest::newRow("dot in folder") << "my.pics\\cat"
-                                       << "my.pics\\cat.bmp"
-                                       << "my.pics/cat.bmp";
-        QTest::newRow("dot in slash folder") << "my.pics/cat"
-                                             << "my.pics/cat.bmp"
-                                             << "my.pics/cat.bmp";
-        QTest::newRow("dot before colon") << "a.bmp:cat"
-                                          << "a.bmp:cat.bmp"
-                                          << "a.bmp:cat.bmp";
-        QTest::newRow("empty") << ""
-                               << ".bmp"
-                               << ".bmp";
-        QTest::newRow("space after") << "cat.bmp "
-                                     << "cat.bmp .bmp"
-                                     << "cat.bmp .bmp";
-        QTest::newRow("not a to z") << QString("cat.bm\u0131") << QString("cat.bm\u0131.bmp")
-                                    << QString("cat.bm\u0131.bmp");
-        QTest::newRow("already appended") << "cat.jpg.bmp"
-                                          << "cat.jpg.bmp"
-                                          << "cat.jpg.bmp";
+        QTest::addColumn<QString>("saved");
+        const QList<std::pair<QString, QString>> names = {
+            {"cat", "cat.bmp"},
+            {"cat.bmp", "cat.bmp"},
+            {"cat.BMP", "cat.BMP"},
+            {"cat.Bmp", "cat.Bmp"},
+            {"cat.jpg", "cat.jpg.bmp"},
+            {"cat.", "cat..bmp"},
+            {"a.bmp:cat", "a.bmp:cat.bmp"},
+            {"cat.bmp ", "cat.bmp .bmp"},
+            {QString("cat.bm\u0131"), QString("cat.bm\u0131.bmp")},
+            {"pics\\cat", "pics-cat.bmp"},
+            {"my.pics\\cat", "my.pics-cat.bmp"},
+            {"sub/x", "sub-x.bmp"},
+            {"../x", "-x.bmp"},
+            {"/etc/x", "-etc-x.bmp"},
+            {".hidden", "hidden.bmp"},
+            {".bmp", "bmp.bmp"},
+            {"", "Picture 2.bmp"}, // "Picture 1.bmp" is taken
+            {"..", "Picture 2.bmp"},
+            {"   ", "Picture 2.bmp"},
+        };
+        for (const auto& [typed, saved] : names)
+            QTest::newRow(qPrintable("\"" + typed + "\"")) << typed << saved;
     }
 
-    void typedNamesBecomeBitmapNames()
+    void typedNamesBecomePicturesLoadLists()
     {
         QFETCH(QString, typed);
-        QFETCH(QString, shown);
-        QFETCH(QString, path);
-        QCOMPARE(withBitmapExtension(typed), shown);
-        QCOMPARE(hostPath(withBitmapExtension(typed)), path);
+        QFETCH(QString, saved);
+        const auto taken = [](const QString& name) { return name == "Picture 1.bmp"; };
+        QCOMPARE(pictureNameFor(typed, taken), saved);
+        QCOMPARE(pictureNameFor(saved, taken), saved);
     }
 
     // The file holds the picture the screen shows: converted once, at the
@@ -155,16 +116,15 @@ private slots:
         DialogState state;
         {
             const auto answer = answerWithName("pics\\cat", state);
-            QVERIFY(QDir().mkdir(program().file("pics")));
             QTest::mouseClick(form().SaveBtn, Qt::LeftButton);
             QVERIFY(answer.answered());
         }
         QVERIFY(!state.visible);
-        QCOMPARE(state.name, "pics\\cat.bmp");
+        QCOMPARE(state.name, "pics-cat.bmp");
         QVERIFY(!form().Modified);
         QCOMPARE(form().Image1->Picture().bitsPerPixel(), 8);
         QCOMPARE_PICTURES(form().Image1->Picture(), drawn);
-        QCOMPARE(contentsOf(program().file("pics/cat.bmp")), bytesOf(encodeBitmap(form().Image1->Picture())));
+        QCOMPARE(contentsOf(program().file("pics-cat.bmp")), bytesOf(encodeBitmap(form().Image1->Picture())));
         QVERIFY(fake().dialogs.boxes.empty());
 
         // Strokes now go into the 8-bit picture; a second save writes it as it is.
@@ -242,25 +202,28 @@ private slots:
     void aFileThatCannotBeWrittenShowsWhyAndKeepsTheWork_data()
     {
         QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("diskFull");
         QTest::addColumn<QString>("message");
-        QTest::newRow("missing folder")
-            << "nowhere\\cat"
-            << "Cannot create file \"<folder>/nowhere/cat.bmp\". No such file or directory.";
-        QTest::newRow("folder of the name") << "cat.bmp"
-                                            << "Cannot create file \"<folder>/cat.bmp\". Is a directory.";
-        QTest::newRow("disk full") << "big"
-                                   << "Stream write error.";
+        const QString longName(300, 'a');
+        QTest::newRow("name too long") << longName << false
+                                       << "Cannot create file \"<folder>/" + longName + ".bmp\". File name too long.";
+        QTest::newRow("folder of the name")
+            << "cat.bmp" << false << "Cannot create file \"<folder>/cat.bmp\". Is a directory.";
+        QTest::newRow("disk full") << "big" << true << "Stream write error.";
     }
 
     void aFileThatCannotBeWrittenShowsWhyAndKeepsTheWork()
     {
         QFETCH(QString, name);
+        QFETCH(bool, diskFull);
         QFETCH(QString, message);
         drawSomething(form());
         QVERIFY(QDir().mkdir(program().file("cat.bmp")));
         DialogState state;
         {
-            const FileSizeLimit limit(4096);
+            std::optional<FileSizeLimit> limit;
+            if (diskFull)
+                limit.emplace(4096);
             const auto answer = answerWithName(name, state);
             QTest::mouseClick(form().SaveBtn, Qt::LeftButton);
             QVERIFY(answer.answered());
@@ -273,8 +236,11 @@ private slots:
         QCOMPARE(error.icon, MessageIcon::Error);
         QVERIFY(form().Modified);
         QCOMPARE(form().Image1->Picture().bitsPerPixel(), 8); // converted before the write, and stays so
-        QCOMPARE(QDir(program().folder.path().c_str()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
-                 QStringList{"cat.bmp"});
+        // Nothing half written, under any name; the recovery copy may be there.
+        QStringList left =
+            QDir(program().folder.path().c_str()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden);
+        left.removeIf([](const QString& name) { return name.startsWith(".scribbo-recovery-"); });
+        QCOMPARE(left, QStringList{"cat.bmp"});
     }
 
     // Never over anything of the name, a folder included, and never with a

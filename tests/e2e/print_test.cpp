@@ -10,6 +10,8 @@
 #include <QImage>
 
 #include <cmath>
+#include <csignal>
+#include <filesystem>
 #include <regex>
 #include <sstream>
 
@@ -267,12 +269,43 @@ TEST_F(ScribboPrintTest, YesPrintsOneLandscapePageWithThePictureLosslessInItsPla
                                                                                  << fonts.output;
 }
 
-TEST_F(ScribboPrintTest, NoPrintsNothing)
+// A print scheduler that does not answer keeps nothing waiting: the session
+// ends at once, with the picture kept.
+TEST_F(ScribboPrintTest, AHungSchedulerKeepsTheSessionsEndWaitingForNothing)
+{
+    ASSERT_NO_FATAL_FAILURE(drawStroke(Pointer::Left, {{100, 100}, {400, 300}}, colours::black));
+    queue->stopAnswering();
+    ASSERT_NO_FATAL_FAILURE(printAnswering(yesButton));
+    scribboProcess().signal(SIGTERM);
+    const std::optional<int> status = waitForScribboExit(stepGuard);
+    ASSERT_TRUE(status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << scribboReport();
+    bool kept = false;
+    for (const auto& entry : std::filesystem::directory_iterator(workingDirectory()))
+        kept = kept || entry.path().filename().string().starts_with("Unsaved picture ");
+    EXPECT_TRUE(kept) << "the picture was not kept";
+}
+
+// No, the window system's close message and the session ending while the
+// question waits all print nothing.
+TEST_F(ScribboPrintTest, OnlyYesPrints)
 {
     ASSERT_NO_FATAL_FAILURE(drawStroke(Pointer::Left, {{100, 100}, {400, 300}}, colours::black));
     ASSERT_NO_FATAL_FAILURE(printAnswering(noButton));
     ASSERT_NO_FATAL_FAILURE(waitUntilInputHandled());
     EXPECT_TRUE(queue->jobs(PrintQueue::Jobs::All).empty()) << jobsReport();
+
+    clickAt(scribbo::buttons::print);
+    ASSERT_NO_FATAL_FAILURE(closeThroughWindowSystem(printBox));
+    ASSERT_NO_FATAL_FAILURE(waitUntilGone(printBox));
+    ASSERT_NO_FATAL_FAILURE(waitUntilInputHandled());
+    EXPECT_TRUE(queue->jobs(PrintQueue::Jobs::All).empty()) << "printed after the close message\n" << jobsReport();
+
+    clickAt(scribbo::buttons::print);
+    ASSERT_NO_FATAL_FAILURE(focusWindow(printBox));
+    scribboProcess().signal(SIGTERM);
+    const std::optional<int> status = waitForScribboExit(stepGuard);
+    ASSERT_TRUE(status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << scribboReport();
+    EXPECT_TRUE(queue->jobs(PrintQueue::Jobs::All).empty()) << "printed as the session ended\n" << jobsReport();
 }
 
 struct PrinterSetUp {
@@ -282,17 +315,19 @@ struct PrinterSetUp {
     friend void PrintTo(const PrinterSetUp& setUp, std::ostream* out) { *out << setUp.name; }
 };
 
-class ScribboWithoutDefaultPrinterTest : public ScribboPrintTest, public ::testing::WithParamInterface<PrinterSetUp> {
+class ScribboPrinterFailureTest : public ScribboPrintTest, public ::testing::WithParamInterface<PrinterSetUp> {
 protected:
     PrintQueue::Printers printers() const override { return GetParam().printers; }
 };
 
-TEST_P(ScribboWithoutDefaultPrinterTest, YesShowsTheErrorPrintsNothingAndTheProgramGoesOn)
+// No printer to print on, or a queue that refuses the job.
+TEST_P(ScribboPrinterFailureTest, YesShowsTheErrorPrintsNothingAndTheProgramGoesOn)
 {
     ASSERT_NO_FATAL_FAILURE(drawStroke(Pointer::Left, {{100, 100}, {400, 300}}, colours::black));
     const Screenshot drawn = pictureShown();
     ASSERT_NO_FATAL_FAILURE(printAnswering(yesButton));
-    // "There is no default printer currently selected."
+    // "There is no default printer currently selected.", or the scheduler's
+    // reason for refusing the job.
     ASSERT_NO_FATAL_FAILURE(answer(noticeBox, "Return"));
     EXPECT_FALSE(windowShown(printBox)) << "the print box came back";
     ASSERT_NO_FATAL_FAILURE(expectPictureUnchanged(drawn, "Printing without a default printer"));
@@ -303,7 +338,8 @@ TEST_P(ScribboWithoutDefaultPrinterTest, YesShowsTheErrorPrintsNothingAndTheProg
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    PrinterSetUps, ScribboWithoutDefaultPrinterTest,
+    PrinterSetUps, ScribboPrinterFailureTest,
     ::testing::Values(PrinterSetUp{PrintQueue::Printers::None, "NoPrinter"},
-                      PrinterSetUp{PrintQueue::Printers::PdfPrinterNotDefault, "PrinterNotDefault"}),
+                      PrinterSetUp{PrintQueue::Printers::PdfPrinterNotDefault, "PrinterNotDefault"},
+                      PrinterSetUp{PrintQueue::Printers::DefaultPdfPrinterRefusingJobs, "QueueRefusingJobs"}),
     [](const ::testing::TestParamInfo<PrinterSetUp>& info) { return std::string(info.param.name); });

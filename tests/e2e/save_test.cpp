@@ -4,6 +4,7 @@
 #include "picture_check.h"
 #include "read_file.h"
 #include "scribbo_test.h"
+#include "wait_until.h"
 
 #include <QImage>
 
@@ -12,6 +13,11 @@
 #include <filesystem>
 #include <regex>
 #include <set>
+
+#include <fcntl.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -52,16 +58,75 @@ PictureFile readPictureFile(const std::string& path)
     return file;
 }
 
+// Whether the process is held by strace at the call that would give the
+// name its bytes (a write to it) or the name itself (a link or rename).
+bool heldAtThePublishingOf(pid_t process, const std::string& name)
+{
+    const std::string proc = "/proc/" + std::to_string(process);
+    std::ifstream call(proc + "/syscall");
+    long number = -1;
+    std::string firstArgument;
+    call >> number >> firstArgument;
+    if (number == SYS_linkat || number == SYS_renameat2 || number == SYS_rename)
+        return true;
+    std::error_code error;
+    return number == SYS_write
+        && std::filesystem::read_symlink(proc + "/fd/" + std::to_string(std::stol(firstArgument, nullptr, 16)), error)
+               .filename()
+        == name;
+}
+
 } // namespace
 
 class ScribboSaveTest : public ScribboTest {
 protected:
+    // The files a family sees: not the hidden ones of the recovery copy.
     std::set<std::string> filesWritten() const
     {
         std::set<std::string> names;
         for (const auto& entry : std::filesystem::directory_iterator(workingDirectory()))
-            names.insert(entry.path().filename().string());
+            if (!entry.path().filename().string().starts_with("."))
+                names.insert(entry.path().filename().string());
         return names;
+    }
+    std::set<std::string> hiddenFiles() const
+    {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(workingDirectory()))
+            if (entry.path().filename().string().starts_with("."))
+                names.insert(entry.path().filename().string());
+        return names;
+    }
+    // Until Scribbo keeps a recovery copy of what the screen shows.
+    void waitForRecoveryCopyOf(const Screenshot& shown)
+    {
+        const auto copied = [&] {
+            for (const std::string& name : hiddenFiles())
+                if (name.starts_with(".scribbo-recovery-") && name.ends_with(".bmp")) {
+                    const PictureFile copy = readPictureFile(workingDirectory() + "/" + name);
+                    return copy.faults.empty() && differencesFromPicture(shown, copy.pixels).empty();
+                }
+            return false;
+        };
+        ASSERT_TRUE(waitUntil(copied, stepGuard))
+            << "no recovery copy of the picture; hidden files: " << ::testing::PrintToString(hiddenFiles());
+    }
+    // Kills Scribbo as the out-of-memory killer or a crash would end it.
+    void killScribbo()
+    {
+        const pid_t scribbo = scribboPid();
+        ASSERT_GT(scribbo, 0);
+        ::kill(scribbo, SIGKILL);
+        // strace does not end when its tracee is killed in a delayed call.
+        if (scribbo != scribboProcess().pid())
+            ::kill(scribboProcess().pid(), SIGKILL);
+        ASSERT_TRUE(waitForScribboExit(stepGuard)) << scribboReport();
+        const auto gone = [scribbo] {
+            std::ifstream status("/proc/" + std::to_string(scribbo) + "/stat");
+            std::string pid, name, state;
+            return !(status >> pid >> name >> state) || state == "Z";
+        };
+        ASSERT_TRUE(waitUntil(gone, stepGuard)) << "Scribbo outlived SIGKILL";
     }
     void expectFileShows(const std::string& name, const Screenshot& shot)
     {
@@ -71,6 +136,7 @@ protected:
         EXPECT_TRUE(differences.empty()) << name << " is not what the screen showed:\n"
                                          << joinLines(differences) << "screenshot: " << keepScreenshot(shot, "shown");
     }
+    void removeFile(const std::string& name) { std::filesystem::remove(workingDirectory() + "/" + name); }
     void expectOneUnsavedPicture(const Screenshot& drawn)
     {
         const std::set<std::string> files = filesWritten();
@@ -206,4 +272,55 @@ TEST_F(ScribboSaveTest, UnsavedPictureIsKeptWhenTheXServerGoesAway)
     endXServer();
     ASSERT_TRUE(waitForScribboExit(stepGuard)) << "Scribbo still runs without its X server\n" << scribboReport();
     expectOneUnsavedPicture(drawn);
+}
+
+// Killed in the middle of a save, Scribbo leaves no broken picture under the
+// name, and the next start keeps the work it had not saved.
+TEST_F(ScribboSaveTest, AKilledScribboLeavesNoBrokenPictureAndTheNextStartKeepsItsUnsavedWork)
+{
+    // strace holds the save back where it would give cat.bmp its bytes or its name.
+    scribboProcess().stop();
+    const std::string name = "cat.bmp";
+    ASSERT_NO_FATAL_FAILURE(restartScribbo(
+        {"strace", "-f", "--seccomp-bpf", "-o", "/dev/null", "-P", name, "-P", workingDirectory() + "/" + name, "-e",
+         "trace=write,linkat,renameat2,rename", "-e", "inject=write,linkat,renameat2,rename:delay_enter=60000000"}));
+    ASSERT_NO_FATAL_FAILURE(drawStroke(Pointer::Left, {{50, 400}, {600, 30}}, colours::black));
+    const Screenshot drawn = pictureShown();
+    ASSERT_NO_FATAL_FAILURE(waitForRecoveryCopyOf(drawn));
+    clickAt(scribbo::buttons::save);
+    ASSERT_NO_FATAL_FAILURE(typeName("cat"));
+    const pid_t scribbo = scribboPid();
+    ASSERT_TRUE(waitUntil([&] { return heldAtThePublishingOf(scribbo, name); }, stepGuard))
+        << "the save never reached " << name << "\n"
+        << scribboReport();
+    ASSERT_NO_FATAL_FAILURE(killScribbo());
+    if (filesWritten().contains(name)) { // nothing, or the whole picture
+        ASSERT_NO_FATAL_FAILURE(expectFileShows(name, drawn));
+        removeFile(name);
+    }
+
+    ASSERT_NO_FATAL_FAILURE(restartScribbo());
+    ASSERT_NO_FATAL_FAILURE(expectOneUnsavedPicture(drawn));
+    EXPECT_EQ(hiddenFiles(), std::set<std::string>{}) << "the copy stays after it was taken";
+    ASSERT_NO_FATAL_FAILURE(saveAs("cat")); // the name is free, or holds the whole picture
+    EXPECT_TRUE(filesWritten().contains(name));
+}
+
+// A file-size limit (`prlimit --fsize`) is a failed write: the error box,
+// and the picture and the program stay.
+TEST_F(ScribboSaveTest, AFileSizeLimitGivesTheErrorBoxAndLosesNothing)
+{
+    scribboProcess().stop();
+    ASSERT_NO_FATAL_FAILURE(restartScribbo({"prlimit", "--fsize=100000", "--"}));
+    ASSERT_NO_FATAL_FAILURE(drawStroke(Pointer::Left, {{50, 400}, {600, 30}}, colours::black));
+    const Screenshot drawn = pictureShown();
+    clickAt(scribbo::buttons::save);
+    ASSERT_NO_FATAL_FAILURE(typeName("cat"));
+    ASSERT_NO_FATAL_FAILURE(answer(noticeBox, "Return")); // "Stream write error."
+    ASSERT_NO_FATAL_FAILURE(focusWindow(saveDialog));
+    clickAt(saveDialogCancel);
+    ASSERT_NO_FATAL_FAILURE(waitUntilGone(saveDialog));
+    ASSERT_NO_FATAL_FAILURE(expectPictureUnchanged(drawn, "A save that failed"));
+    EXPECT_EQ(filesWritten(), std::set<std::string>{});
+    EXPECT_FALSE(waitForScribboExit(std::chrono::milliseconds(0))) << scribboReport();
 }

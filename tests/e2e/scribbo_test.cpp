@@ -11,7 +11,10 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
+
+#include <X11/Xlib.h>
 
 namespace {
 
@@ -102,10 +105,11 @@ void ScribboTest::TearDown()
     directory.reset();
 }
 
-void ScribboTest::startScribbo()
+void ScribboTest::startScribbo(const std::vector<std::string>& launcher)
 {
     ChildOptions options;
-    options.arguments = {SCRIBBO_BINARY};
+    options.arguments = launcher;
+    options.arguments.push_back(SCRIBBO_BINARY);
     if (weston) {
         // Scribbo picks its platform as on a Wayland desktop, an X display
         // first where there is one.
@@ -125,6 +129,8 @@ void ScribboTest::startScribbo()
         options.environment.emplace_back("QT_QPA_PLATFORM", "xcb");
         options.unset = {"WAYLAND_DISPLAY"};
     }
+    // What the pictures folder cannot take goes to a data folder of the test's own.
+    options.environment.emplace_back("XDG_DATA_HOME", directory->file("data"));
     if (scribboLogsWarnings())
         options.environment.emplace_back("QT_LOGGING_RULES", "*.warning=true;*.critical=true");
     for (const auto& setting : scribboEnvironment())
@@ -298,13 +304,13 @@ void ScribboTest::endScribbo()
     ASSERT_NO_FATAL_FAILURE(waitUntilWindowGone());
 }
 
-void ScribboTest::restartScribbo()
+void ScribboTest::restartScribbo(const std::vector<std::string>& launcher)
 {
     ASSERT_TRUE(waitForScribboExit(std::chrono::milliseconds(0))) << "Scribbo still runs";
     // Until the server has taken the old window away, it could pass for the
     // new one painted.
     ASSERT_NO_FATAL_FAILURE(waitUntilWindowGone());
-    startScribbo();
+    startScribbo(launcher);
     ASSERT_NO_FATAL_FAILURE(waitUntilPainted());
 }
 
@@ -312,6 +318,22 @@ void ScribboTest::waitUntilWindowGone()
 {
     ASSERT_TRUE(waitUntil([&] { return !shows(onScreen(scribbo::paintedSignals())); }, stepGuard))
         << "the ended Scribbo's window stayed; screenshot: " << keepScreenshot(screenshot(), "ended");
+}
+
+pid_t ScribboTest::scribboPid()
+{
+    const std::filesystem::path scribbo = std::filesystem::canonical(SCRIBBO_BINARY);
+    for (pid_t process = scribboChild->pid(); process > 0;) {
+        const std::string proc = "/proc/" + std::to_string(process);
+        std::error_code error;
+        if (std::filesystem::read_symlink(proc + "/exe", error) == scribbo)
+            return process;
+        std::ifstream children(proc + "/task/" + std::to_string(process) + "/children");
+        process = 0;
+        children >> process;
+    }
+    ADD_FAILURE() << "Scribbo's process was not found under " << scribboChild->pid();
+    return -1;
 }
 
 void ScribboTest::endXServer()
@@ -355,6 +377,34 @@ void ScribboTest::answer(const std::string& title, const std::string& key)
     ASSERT_NO_FATAL_FAILURE(focusWindow(title));
     ASSERT_TRUE(xdotool({"key", key}));
     ASSERT_NO_FATAL_FAILURE(waitUntilGone(title));
+}
+
+void ScribboTest::closeThroughWindowSystem(const std::string& title)
+{
+    ASSERT_NO_FATAL_FAILURE(focusWindow(title));
+    Display* display = XOpenDisplay(displayName().c_str());
+    ASSERT_NE(display, nullptr);
+    Window root, parent, *children = nullptr;
+    unsigned count = 0;
+    XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
+    int sent = 0;
+    for (unsigned index = 0; index < count; ++index) {
+        char* name = nullptr;
+        if (XFetchName(display, children[index], &name) && name && title == name) {
+            XEvent message{};
+            message.xclient.type = ClientMessage;
+            message.xclient.window = children[index];
+            message.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+            message.xclient.format = 32;
+            message.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
+            message.xclient.data.l[1] = CurrentTime;
+            sent += XSendEvent(display, children[index], False, NoEventMask, &message) != 0;
+        }
+        XFree(name);
+    }
+    XFree(children);
+    XCloseDisplay(display);
+    EXPECT_EQ(sent, 1) << "windows named \"" << title << "\" sent the close message";
 }
 
 void ScribboTest::typeName(const std::string& name)

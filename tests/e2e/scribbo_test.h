@@ -137,6 +137,10 @@ protected:
     void waitUntilGone(const std::string& title);
     // Presses the key in the window of that title; returns once it has gone.
     void answer(const std::string& title, const std::string& key);
+    // Sends the window of that title the window system's close message
+    // (WM_DELETE_WINDOW), as Alt+F4 or a title bar's close button has a
+    // window manager do.
+    void closeThroughWindowSystem(const std::string& title);
     // Types the name into the open save dialog and presses Enter.
     void typeName(const std::string& name);
     // Returns once the dialog has gone, which it does once the file is written.
@@ -151,7 +155,10 @@ protected:
     void endScribbo();
     // Starts Scribbo again in the same working directory, as a later session
     // would, once the last one has ended; returns when its window is painted.
-    void restartScribbo();
+    // A launcher (strace, prlimit and their arguments) starts it, if given.
+    void restartScribbo(const std::vector<std::string>& launcher = {});
+    // Scribbo's own process, also under a launcher that runs it as a child.
+    pid_t scribboPid();
     // Ends the X server under Scribbo, as the end of a session does; nothing
     // that needs the screen works after it.
     void endXServer();
@@ -168,7 +175,7 @@ protected:
 
 private:
     void startDesktop();
-    void startScribbo();
+    void startScribbo(const std::vector<std::string>& launcher = {});
     void waitUntilPainted();
     void waitUntilWindowGone();
     // Whether every area shows its colour now.

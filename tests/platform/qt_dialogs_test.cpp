@@ -186,6 +186,23 @@ TEST_F(QtDialogsTest, EscapeAndTheCloseBoxAnswerTheEscapeResult)
     EXPECT_EQ(showAndAnswer(request, [](QMessageBox& box) { box.close(); }), mrCancel);
 }
 
+// A long file name has no space to break at; the box keeps to the screen.
+TEST_F(QtDialogsTest, ALongTextWrapsAndTheBoxFitsOnTheScreen)
+{
+    MessageBoxRequest request = yesNoCancel();
+    request.text =
+        "Cannot create file \"/home/child/Scribbo Pictures/" + QString(250, 'a') + ".bmp\". File name too long.";
+    QRect frame;
+    showAndAnswer(request, [&](QMessageBox& box) {
+        frame = box.frameGeometry();
+        box.close();
+    });
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(frame)) << frame.width() << "x" << frame.height() << " at " << frame.x() << ","
+                                        << frame.y();
+    EXPECT_EQ(shown.text.remove(QChar(0x200B)), request.text);
+}
+
 TEST_F(QtDialogsTest, BoxSitsInTheMiddleOfThePrimaryScreen)
 {
     // Left alone, Qt would centre the box on the screen under the pointer.

@@ -4,6 +4,7 @@
 #include "wait_until.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -113,7 +114,9 @@ PrintQueue::PrintQueue(Printers printers) : directory("scribbo-print")
     try {
         startScheduler();
         if (printers != Printers::None)
-            addPdfPrinter(printers == Printers::DefaultPdfPrinter);
+            addPdfPrinter(printers != Printers::PdfPrinterNotDefault);
+        if (printers == Printers::DefaultPdfPrinterRefusingJobs)
+            runAdministration({"cupsreject", pdfPrinterName});
     } catch (...) {
         end(); // no destructor runs for an object never made
         throw;
@@ -122,9 +125,13 @@ PrintQueue::PrintQueue(Printers printers) : directory("scribbo-print")
 
 PrintQueue::~PrintQueue() { end(); }
 
+void PrintQueue::stopAnswering() { scheduler->signal(SIGSTOP); }
+
 void PrintQueue::end()
 {
-    scheduler.reset(); // ends it and the jobs it runs before their files go
+    if (scheduler)
+        scheduler->signal(SIGCONT); // a stopped one would not hear that it is to end
+    scheduler.reset();              // ends it and the jobs it runs before their files go
 }
 
 std::vector<std::pair<std::string, std::string>> PrintQueue::environment() const

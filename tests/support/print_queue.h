@@ -22,7 +22,8 @@ struct PrintJob {
 
 class PrintQueue {
 public:
-    enum class Printers { None, DefaultPdfPrinter, PdfPrinterNotDefault };
+    // A queue that refuses jobs is the default PDF printer after cupsreject.
+    enum class Printers { None, DefaultPdfPrinter, PdfPrinterNotDefault, DefaultPdfPrinterRefusingJobs };
     enum class Jobs { All, Completed, NotCompleted };
 
     // Returns once the scheduler takes requests and the printer, if any,
@@ -50,6 +51,9 @@ public:
     std::string spooledDocument(int jobNumber) const;
     // What the scheduler and the printer's backend logged, for failure messages.
     std::string log() const;
+    // The scheduler stops (SIGSTOP) as a hung one would: clients connect
+    // but get no answer. It goes on when the object goes.
+    void stopAnswering();
 
 private:
     void writeConfiguration() const;

@@ -23,7 +23,7 @@ QPixmap documentGlyph()
 }
 
 // The glyph two pixels from the left, centred on the entry; the name six
-// pixels to its right.
+// pixels to its right, cut in the middle when it is too long.
 class EntryDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -41,7 +41,7 @@ public:
         painter->setFont(option.font);
         painter->setPen(selected ? palette.highlightedText().color() : palette.text().color());
         const QString name =
-            painter->fontMetrics().elidedText(index.data().toString(), Qt::ElideRight, textBox.width());
+            painter->fontMetrics().elidedText(index.data().toString(), Qt::ElideMiddle, textBox.width());
         painter->drawText(textBox, Qt::AlignLeft | Qt::AlignVCenter, name);
     }
 
@@ -57,7 +57,9 @@ TFileListBox::TFileListBox(QWidget* parent) : QListWidget(parent), directory(QDi
 {
     setItemDelegate(new EntryDelegate(this));
     setUniformItemSizes(true);
-    // A long name ends in "…" rather than a scroll bar over the last entry.
+    // A long name loses its middle to "…" rather than get a scroll bar over
+    // the last entry: names that differ only at the end (the time of an
+    // unsaved picture) stay apart.
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setSelectionMode(QAbstractItemView::SingleSelection);
     connect(this, &QListWidget::itemSelectionChanged, this, [this] {

@@ -10,6 +10,8 @@ class TLabel : public QWidget {
 public:
     TLabel(QWidget* parent, const QString& text, const QFont& font, Qt::Alignment alignment);
 
+    QString text() const { return caption; }
+    void setText(const QString& text);
     QColor textColour() const { return colour; }
     void setTextColour(const QColor& newColour);
     void setWordWrap(bool wrap) { wordWrap = wrap; }
@@ -17,6 +19,10 @@ public:
     // the label keeps its box and takes a narrower face of the font, then a
     // smaller size, until its text fits.
     void fitTextToBox();
+    // For a file name, which has to be shown whole: the text breaks into
+    // lines at spaces, and anywhere in a word too long for a line, in the
+    // largest size down from the font's own that lets it fit in the box.
+    void wrapTextIntoBox();
 
     TMouseEvent OnMouseDown;
 
@@ -29,4 +35,6 @@ private:
     Qt::Alignment alignment;
     QColor colour;
     bool wordWrap = false;
+    bool wrapAnywhere = false;
+    int fullPixelSize = 0; // the font's own, which wrapTextIntoBox starts from
 };

@@ -1,6 +1,8 @@
 #include "bench_main.h"
 
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <map>
 
 namespace {
@@ -18,6 +20,17 @@ public:
 };
 
 } // namespace
+
+void copyBytes(benchmark::State& state, std::size_t bytes)
+{
+    const std::vector<std::uint8_t> source(bytes, 0x5A);
+    std::vector<std::uint8_t> target(source.size());
+    for (auto _ : state) {
+        std::memcpy(target.data(), source.data(), source.size());
+        benchmark::DoNotOptimize(target.data());
+        benchmark::ClobberMemory();
+    }
+}
 
 int runBenchmarksWithRatios(int argc, char** argv, const std::vector<std::pair<std::string, std::string>>& ratios)
 {

@@ -12,8 +12,11 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")
-                times[run.run_name.str()] = run.GetAdjustedCPUTime();
+            if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median") {
+                benchmark::BenchmarkName name = run.run_name;
+                name.time_type.clear(); // a benchmark keeps its name when it counts its process's CPU time
+                times[name.str()] = run.GetAdjustedCPUTime();
+            }
         ConsoleReporter::ReportRuns(runs);
     }
     std::map<std::string, double> times;

@@ -1,6 +1,7 @@
 // A benchmark main that also prints chosen pairs as ratios of CPU time, each
 // measured in the same run, so figures compare on a noisy shared machine
-// (time spent waiting for a core counts in neither).
+// (time spent waiting for a core counts in neither). A benchmark whose work
+// runs on more threads than its own counts its whole process's CPU time.
 #pragma once
 
 #include <benchmark/benchmark.h>

@@ -33,7 +33,7 @@ inline double layoutScale(int screenWidth, int screenHeight)
 }
 
 // What a close request goes on to do; FormClose may turn it to caNone.
-enum TCloseAction { caNone, caHide, caFree, caMinimize };
+enum TCloseAction { caNone, caHide };
 
 class TDrawForm : public QWidget {
 public:
@@ -52,7 +52,7 @@ public:
 
     // Controls on the window (created in brisko_drawu_layout.cpp)
     TImage* Image1; // the drawing area
-    TImage* Image3; // hidden: the undo snapshot
+    TImage* Image3; // hidden: the undo snapshot, and after a load the loaded file's own picture
     TPanel* Panel1; // the left column
     TPanel* Panel2; // the top bar
     TPanel* Panel3; // the tool bar
@@ -169,8 +169,8 @@ public:
 
     // Printing (brisko_drawu_print.cpp)
     void printbtnClick(QObject* Sender);
-    // The whole bitmap stretched over the rectangle, handed over as one
-    // device-independent bitmap at its own size.
+    // The whole bitmap stretched over the rectangle (right and bottom
+    // exclusive), handed to the printer at its own size and in its own format.
     void StretchBitmapToCanvas(Printer& Canvas, const TRect& Rect, const TPicture& Bitmap);
 
 protected:

@@ -40,13 +40,7 @@ void TDrawForm::printbtnClick(QObject*)
     }
 }
 
-// The two blocks go when the function returns, however it returns.
 void TDrawForm::StretchBitmapToCanvas(Printer& Canvas, const TRect& Rect, const TPicture& Bitmap)
 {
-    const DeviceIndependentBitmapSizes sizes = deviceIndependentBitmapSizes(Bitmap);
-    std::vector<std::uint8_t> header(sizes.header);
-    std::vector<std::uint8_t> rows(sizes.rows);
-    fillDeviceIndependentBitmap(Bitmap, header, rows);
-    Canvas.stretchBitmap({Rect.Left, Rect.Top, Rect.Right - Rect.Left, Rect.Bottom - Rect.Top},
-                         {Bitmap.Width(), Bitmap.Height()}, header, rows);
+    Canvas.stretchBitmap({Rect.Left, Rect.Top, Rect.Right - Rect.Left, Rect.Bottom - Rect.Top}, Bitmap);
 }

@@ -2,14 +2,12 @@
 // printer pixels from the top-left corner of the page's printable area.
 #pragma once
 
+#include "surface.h"
+
 #include <QColor>
 #include <QFont>
 #include <QRect>
-#include <QSize>
 #include <QString>
-
-#include <cstdint>
-#include <span>
 
 class Printer {
 public:
@@ -20,8 +18,8 @@ public:
 
     virtual ~Printer() = default;
 
-    // Every operation but abort throws std::runtime_error with the message a
-    // user is shown when the printer cannot do it.
+    // Operations throw std::runtime_error with the message a user is shown
+    // when the printer cannot do them; setFont and abort cannot fail.
 
     // The default printer's pixels per inch. "There is no default printer
     // currently selected", or "Printer selected is not valid" when it cannot
@@ -39,12 +37,11 @@ public:
     virtual void setFont(const QFont& font, const QColor& colour) = 0;
     virtual int textWidth(const QString& text) = 0;
     virtual void textOut(int left, int top, const QString& text) = 0;
-    // A device-independent bitmap of the source's size, its information
-    // header with its colour table and its pixel rows bottom row first, each
-    // padded to four bytes, stretched over the destination. The bitmap goes
-    // to the printer at its own size, without loss; the printer scales it.
-    virtual void stretchBitmap(const QRect& destination, QSize source, std::span<const std::uint8_t> header,
-                               std::span<const std::uint8_t> rows) = 0;
+    // The whole picture stretched over the destination. It goes to the
+    // printer at its own size and in its own format (8 bits per pixel with its
+    // colour table, or 24), without loss; the printer scales it. The printer
+    // keeps a copy until the document ends: std::bad_alloc without room for it.
+    virtual void stretchBitmap(const QRect& destination, const TPicture& bitmap) = 0;
     // Ends the page and the document, which then goes to the printer.
     virtual void endDocument() = 0;
     // Abandons the document begun, if any: nothing of it is printed, and the

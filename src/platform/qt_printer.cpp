@@ -1,6 +1,7 @@
 #include "qt_printer.h"
 
 #include <QFontMetrics>
+#include <QImage>
 #include <QList>
 #include <QPainter>
 #include <QPrinter>
@@ -13,35 +14,20 @@ namespace {
 
 const char* const notValid = "Printer selected is not valid";
 
-std::uint32_t littleEndian(std::span<const std::uint8_t> bytes, std::size_t at, int count)
+// The picture's rows shared, not copied: both keep them top row first, each
+// padded to four bytes.
+QImage imageOf(const TPicture& picture)
 {
-    std::uint32_t value = 0;
-    for (int i = count - 1; i >= 0; --i)
-        value = value << 8 | bytes[at + std::size_t(i)];
-    return value;
-}
-
-// The bitmap as an image of its own, top row first as Qt keeps them.
-QImage imageOf(QSize source, std::span<const std::uint8_t> header, std::span<const std::uint8_t> rows)
-{
-    constexpr std::size_t infoHeaderSize = 40;
-    if (header.size() < infoHeaderSize)
-        throw std::invalid_argument("a device-independent bitmap without its header");
-    const bool indexed = littleEndian(header, 14, 2) == 8;
-    const qsizetype stride = (qsizetype(source.width()) * (indexed ? 1 : 3) + 3) / 4 * 4;
-    const std::size_t colours = indexed ? (littleEndian(header, 32, 4) ? littleEndian(header, 32, 4) : 256) : 0;
-    if (colours > 256 || header.size() < infoHeaderSize + 4 * colours
-        || rows.size() < std::size_t(stride) * std::size_t(source.height()))
-        throw std::invalid_argument("a device-independent bitmap shorter than its size");
-    QImage bottomRowFirst(rows.data(), source.width(), source.height(), stride,
-                          indexed ? QImage::Format_Indexed8 : QImage::Format_BGR888);
+    const bool indexed = picture.bitsPerPixel() == 8;
+    QImage image(picture.row(0), picture.Width(), picture.Height(), picture.stride(),
+                 indexed ? QImage::Format_Indexed8 : QImage::Format_BGR888);
     if (indexed) {
         QList<QRgb> table;
-        for (std::size_t entry = infoHeaderSize; entry < infoHeaderSize + 4 * colours; entry += 4)
-            table.push_back(qRgb(header[entry + 2], header[entry + 1], header[entry]));
-        bottomRowFirst.setColorTable(table);
+        for (const TColor colour : picture.colourTable())
+            table.push_back(qRgb(int(colour & 0xFF), int(colour >> 8 & 0xFF), int(colour >> 16 & 0xFF)));
+        image.setColorTable(table);
     }
-    return bottomRowFirst.mirrored(false, true);
+    return image;
 }
 
 } // namespace
@@ -99,13 +85,11 @@ void QtPrinter::textOut(int left, int top, const QString& text)
     });
 }
 
-void QtPrinter::stretchBitmap(const QRect& destination, QSize source, std::span<const std::uint8_t> header,
-                              std::span<const std::uint8_t> rows)
+void QtPrinter::stretchBitmap(const QRect& destination, const TPicture& bitmap)
 {
     documentBegun();
-    page.push_back([destination, image = imageOf(source, header, rows)](QPainter& painter) {
-        painter.drawImage(QRectF(destination), image);
-    });
+    page.push_back(
+        [destination, bitmap](QPainter& painter) { painter.drawImage(QRectF(destination), imageOf(bitmap)); });
 }
 
 void QtPrinter::endDocument()

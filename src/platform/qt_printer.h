@@ -4,8 +4,6 @@
 
 #include "printer.h"
 
-#include <QImage>
-
 #include <functional>
 #include <memory>
 #include <vector>
@@ -25,8 +23,7 @@ public:
     void setFont(const QFont& font, const QColor& colour) override;
     int textWidth(const QString& text) override;
     void textOut(int left, int top, const QString& text) override;
-    void stretchBitmap(const QRect& destination, QSize source, std::span<const std::uint8_t> header,
-                       std::span<const std::uint8_t> rows) override;
+    void stretchBitmap(const QRect& destination, const TPicture& bitmap) override;
     void endDocument() override;
     void abort() override;
 

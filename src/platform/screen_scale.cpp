@@ -12,6 +12,8 @@
 
 void setScreenScale(QScreen& screen, double factor) { QHighDpiScaling::setScreenFactor(&screen, factor); }
 
+double desktopScale(const QScreen& screen) { return screen.handle() ? screen.handle()->devicePixelRatio() : 1; }
+
 QRect scaledScreenGeometry(const QScreen& screen, double factor)
 {
     if (!screen.handle())

@@ -10,6 +10,10 @@ class QScreen;
 // large as the desktop alone would draw it; 1 undoes it.
 void setScreenScale(QScreen& screen, double factor);
 
+// The scale the desktop itself draws windows on the screen at (a Wayland
+// output's, 2 at 200 %), before the program's own: a whole number.
+double desktopScale(const QScreen& screen);
+
 // Where the screen is for windows on it at that scale. Qt's own account
 // (QScreen::geometry) can keep the size of the scale before until the
 // screen next changes.

@@ -30,10 +30,11 @@ std::uint32_t littleEndian(const std::uint8_t* bytes, int count)
 class HeaderBytes {
 public:
     HeaderBytes(const std::uint8_t* data, std::size_t size) : data(data), size(size) {}
-    const std::uint8_t* take(std::size_t count)
+    // The reason names the part the file ends in.
+    const std::uint8_t* take(std::size_t count, const char* reason)
     {
         if (size - position < count)
-            throw ScribboError(streamReadError);
+            throw BitmapRefused(streamReadError, reason);
         const std::uint8_t* bytes = data + position;
         position += count;
         return bytes;
@@ -90,7 +91,8 @@ struct Masks {
 
 Layout readInfoHeader(HeaderBytes& in)
 {
-    const std::uint8_t* header = in.take(4);
+    constexpr const char* endsInside = "the file ends inside its information header";
+    const std::uint8_t* header = in.take(4, endsInside);
     const std::uint32_t headerSize = littleEndian(header, 4);
     // 12: OS/2 1.x; 16 and 64: OS/2 2.x; 40 and longer: Windows. No other
     // sizes were ever written, so another is a damaged file.
@@ -105,9 +107,9 @@ Layout readInfoHeader(HeaderBytes& in)
     case 124:
         break;
     default:
-        throw ScribboError(bitmapNotValid);
+        refuseAsNotValid("an information header of no known size");
     }
-    in.take(headerSize - 4);
+    in.take(headerSize - 4, endsInside);
 
     Layout layout;
     if (headerSize == 12) {
@@ -133,26 +135,35 @@ Layout readInfoHeader(HeaderBytes& in)
 void checkLayout(const Layout& layout, std::uint32_t headerSize)
 {
     const int depth = layout.bitsPerPixel;
-    bool valid = depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16 || depth == 24 || depth == 32;
     switch (layout.compression) {
     case uncompressed:
         break;
     case runLengths8:
     case runLengths4:
-        valid = valid && depth == (layout.compression == runLengths8 ? 8 : 4) && !layout.topDown;
+        if (depth != (layout.compression == runLengths8 ? 8 : 4))
+            refuseAsNotValid("run lengths at the wrong depth");
+        if (layout.topDown)
+            refuseAsNotValid("run-length data stored top-down");
         break;
     case bitFields:
     case alphaBitFields:
         // After OS/2's header of 64 bytes, 3 is its Huffman coding instead.
-        valid = valid && (depth == 16 || depth == 32) && headerSize != 64;
+        if (headerSize == 64)
+            refuseAsNotValid("a compression other than run lengths and bit fields");
+        if (depth != 16 && depth != 32)
+            refuseAsNotValid("bit fields at a depth other than 16 or 32 bits");
         break;
     default: // JPEG, PNG and OS/2's 24-bit run lengths
-        valid = false;
+        refuseAsNotValid("a compression other than run lengths and bit fields");
     }
-    valid = valid && layout.width >= 0 && layout.width <= maximumBitmapSide && layout.height <= maximumBitmapSide
-        && layout.width * layout.height <= maximumBitmapPixels;
-    if (!valid)
-        throw ScribboError(bitmapNotValid);
+    if (depth != 1 && depth != 2 && depth != 4 && depth != 8 && depth != 16 && depth != 24 && depth != 32)
+        refuseAsNotValid("a depth other than 1, 2, 4, 8, 16, 24 or 32 bits");
+    if (layout.width < 0)
+        refuseAsNotValid("a negative width");
+    if (layout.width > maximumBitmapSide || layout.height > maximumBitmapSide)
+        refuseAsNotValid("a side longer than the limit");
+    if (layout.width * layout.height > maximumBitmapPixels)
+        refuseAsNotValid("more pixels than the limit");
 }
 
 Masks readMasks(const Layout& layout, const std::uint8_t* header, std::uint32_t headerSize, HeaderBytes& in)
@@ -160,7 +171,9 @@ Masks readMasks(const Layout& layout, const std::uint8_t* header, std::uint32_t 
     if (layout.compression != bitFields && layout.compression != alphaBitFields)
         return layout.bitsPerPixel == 16 ? Masks{0x7C00, 0x03E0, 0x001F} : Masks{0xFF0000, 0x00FF00, 0x0000FF};
     // Inside the longer headers; after the header of 40 bytes.
-    const std::uint8_t* masks = headerSize >= 52 ? header + 40 : in.take(layout.compression == bitFields ? 12 : 16);
+    const std::uint8_t* masks = headerSize >= 52
+        ? header + 40
+        : in.take(layout.compression == bitFields ? 12 : 16, "the file ends inside its colour masks");
     return {littleEndian(masks, 4), littleEndian(masks + 4, 4), littleEndian(masks + 8, 4)};
 }
 
@@ -221,17 +234,18 @@ TPicture decodeBitmap(const std::uint8_t* data, std::size_t size)
     if (size == 0)
         return TPicture();
     HeaderBytes in(data, size);
-    const std::uint8_t* signature = in.take(2);
+    const std::uint8_t* signature = in.take(2, "the file ends inside its file header");
     if (signature[0] != 'B' || signature[1] != 'M')
-        throw ScribboError(bitmapNotValid);
-    const std::uint32_t pixelOffset = littleEndian(in.take(12) + 8, 4); // the file's size is often wrong: unused
+        refuseAsNotValid("no BM signature");
+    // The file's size is often wrong: unused.
+    const std::uint32_t pixelOffset = littleEndian(in.take(12, "the file ends inside its file header") + 8, 4);
     const std::uint8_t* header = data + in.offset();
     const Layout layout = readInfoHeader(in);
     const std::uint32_t headerSize = littleEndian(header, 4);
     checkLayout(layout, headerSize);
     const Masks masks = readMasks(layout, header, headerSize, in);
     if (pixelOffset < in.offset())
-        throw ScribboError(bitmapNotValid);
+        refuseAsNotValid("pixel data that starts inside the headers");
 
     // Only as many colours as the pixels can name and as fit before them.
     const bool indexed = layout.bitsPerPixel <= 8;
@@ -241,20 +255,20 @@ TPicture decodeBitmap(const std::uint8_t* data, std::size_t size)
         if (layout.coloursUsed != 0)
             entries = std::min<std::size_t>(entries, layout.coloursUsed);
         entries = std::min(entries, (pixelOffset - in.offset()) / layout.tableEntrySize);
-        const std::uint8_t* colours = in.take(entries * layout.tableEntrySize);
+        const std::uint8_t* colours = in.take(entries * layout.tableEntrySize, "the file ends inside its colour table");
         for (std::size_t i = 0; i < entries; ++i, colours += layout.tableEntrySize)
             table[i] = TColor(colours[2]) | TColor(colours[1]) << 8 | TColor(colours[0]) << 16;
     }
 
     if (pixelOffset > size)
-        throw ScribboError(bitmapNotValid);
+        refuseAsNotValid("pixel data that starts past the end of the file");
     const std::uint8_t* pixels = data + pixelOffset;
     const std::size_t pixelBytes = size - pixelOffset;
     const bool runLengths = layout.compression == runLengths8 || layout.compression == runLengths4;
     // Run lengths can fill a picture from a few bytes, so only the pixel limit bounds those.
     if (!runLengths && layout.width * layout.height > 0
         && neededBytes(layout.width, layout.height, layout.bitsPerPixel) > std::int64_t(pixelBytes))
-        throw ScribboError(bitmapNotValid);
+        refuseAsNotValid("pixel data that ends before the picture does");
     const int width = int(layout.width), height = int(layout.height);
     TPicture picture = indexed ? TPicture(width, height, table) : TPicture(width, height);
     if (picture.isEmpty())

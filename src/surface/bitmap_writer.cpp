@@ -1,8 +1,8 @@
-// Writing a picture as a device-independent bitmap: the body of the bitmap
-// files saves are kept in, and what a printer is handed.
+// Writing a picture as a Windows bitmap file, the form saves are kept in.
 #include "surface.h"
 
 #include <algorithm>
+#include <span>
 
 namespace {
 
@@ -31,7 +31,13 @@ std::size_t usedPerRow(const TPicture& picture)
 
 std::size_t paddedRow(const TPicture& picture) { return (usedPerRow(picture) + 3) / 4 * 4; }
 
-} // namespace
+// The file's body, a device-independent bitmap: an information header, with
+// the colour table at 8 bits per pixel, and the pixel rows, the bottom row
+// first. 8-bit pictures keep their depth, every other one has 24 bits.
+struct DeviceIndependentBitmapSizes {
+    std::size_t header; // the information header and the colour table
+    std::size_t rows;
+};
 
 DeviceIndependentBitmapSizes deviceIndependentBitmapSizes(const TPicture& picture)
 {
@@ -41,9 +47,6 @@ DeviceIndependentBitmapSizes deviceIndependentBitmapSizes(const TPicture& pictur
 
 void fillDeviceIndependentBitmap(const TPicture& picture, std::span<std::uint8_t> header, std::span<std::uint8_t> rows)
 {
-    const DeviceIndependentBitmapSizes sizes = deviceIndependentBitmapSizes(picture);
-    if (header.size() != sizes.header || rows.size() != sizes.rows)
-        throw std::invalid_argument("device-independent bitmap blocks of the wrong size");
     const bool indexed = picture.bitsPerPixel() == 8;
     LittleEndianBytes out(header.data());
     out.put32(std::uint32_t(infoHeaderSize));
@@ -52,7 +55,7 @@ void fillDeviceIndependentBitmap(const TPicture& picture, std::span<std::uint8_t
     out.put16(1);                               // planes
     out.put16(indexed ? 8 : 24);
     out.put32(0); // no compression
-    out.put32(std::uint32_t(sizes.rows));
+    out.put32(std::uint32_t(rows.size()));
     out.put32(0); // no resolution given, horizontally or vertically
     out.put32(0);
     out.put32(indexed ? 256 : 0); // colours in the table
@@ -74,6 +77,8 @@ void fillDeviceIndependentBitmap(const TPicture& picture, std::span<std::uint8_t
         std::fill(to + used, to + padded, std::uint8_t(0));
     }
 }
+
+} // namespace
 
 std::vector<std::uint8_t> encodeBitmap(const TPicture& picture)
 {

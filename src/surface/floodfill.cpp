@@ -50,7 +50,7 @@ void scanlineFill(int height, int x, int y, const Match& matches, const Paint& p
     }
 }
 
-// Pixel by pixel, for any way of matching.
+// Pixel by pixel: at 8 bits per pixel several table entries may hold the colour.
 template <typename Pixelwise>
 struct PixelMatch {
     int width;
@@ -118,10 +118,9 @@ private:
 
 } // namespace
 
-// With fsSurface the fill covers the pixels of the given colour joined to
-// (x, y); with fsBorder it covers those of any other colour. The brush is
-// copied in whatever the pen mode, as FillRect does.
-void TCanvas::FloodFill(int x, int y, TColor colour, TFillStyle style)
+// The fill covers the pixels of the given colour joined to (x, y). The
+// brush is copied in whatever the pen mode, as FillRect does.
+void TCanvas::FloodFill(int x, int y, TColor colour, TFillStyle)
 {
     if (!picture.contains(x, y))
         return;
@@ -132,33 +131,17 @@ void TCanvas::FloodFill(int x, int y, TColor colour, TFillStyle style)
             scanlineFill(picture.Height(), x, y, matches, paint);
     };
     const std::uint32_t brushValue = picture.storedValue(Brush.Color);
-    if (style == fsSurface && (colour > 0xFFFFFF || picture.colourOfStored(brushValue) == colour))
+    if (colour > 0xFFFFFF || picture.colourOfStored(brushValue) == colour)
         return; // no pixel has that colour, or painting it its own colour changes nothing
 
-    if (style == fsSurface && picture.bitsPerPixel() == 24) {
+    if (picture.bitsPerPixel() == 24) {
         fill(TrueColourMatch(picture, colour));
-    } else if (style == fsSurface) {
+    } else {
         std::array<bool, 256> matching{};
         for (int index = 0; index < 256; ++index)
             matching[index] = picture.colourOfStored(std::uint32_t(index)) == colour;
         const auto sameIndex = [&](int column, int row) { return matching[picture.row(row)[column]]; };
         fill(PixelMatch<decltype(sameIndex)>{picture.Width(), sameIndex});
-    } else {
-        // Painted pixels may still differ from the border colour, so the
-        // fill remembers which pixels it has painted.
-        std::vector<bool> painted(std::size_t(picture.Width()) * std::size_t(picture.Height()));
-        const auto index = [&](int column, int row) { return std::size_t(row) * picture.Width() + column; };
-        const auto notBorder = [&](int column, int row) {
-            return picture.pixel(column, row) != colour && !painted[index(column, row)];
-        };
-        const auto paintAndRemember = [&](int row, int from, int to) {
-            for (int column = from; column < to; ++column)
-                painted[index(column, row)] = true;
-            brush.span(row, from, to);
-        };
-        const PixelMatch<decltype(notBorder)> matches{picture.Width(), notBorder};
-        if (matches(x, y))
-            scanlineFill(picture.Height(), x, y, matches, paintAndRemember);
     }
     changed(brush.touched());
 }

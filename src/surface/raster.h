@@ -1,4 +1,5 @@
-// Internal to the surface: the one place where the canvas writes pixels.
+// Internal to the surface: how the drawing primitives write pixels, and the
+// geometry they share.
 #pragma once
 
 #include "surface.h"
@@ -23,9 +24,11 @@ inline int clampToPicture(std::int64_t coordinate, int size)
     return int(std::clamp<std::int64_t>(coordinate, -1, size));
 }
 
-// Every pixel a drawing call changes goes through a Plotter. It clips
-// silently, applies the raster operation to the stored value (a colour at
-// 24 bits per pixel, a table index at 8) and remembers what it touched.
+// Every pixel a drawing primitive changes goes through a Plotter; only Draw,
+// which copies a whole picture with no pen mode, writes its rows itself. A
+// Plotter clips silently, applies the raster operation to the stored value
+// (a colour at 24 bits per pixel, a table index at 8) and remembers what it
+// touched.
 class Plotter {
 public:
     // Copy puts the colour; not-xor makes a pixel NOT (colour XOR pixel).

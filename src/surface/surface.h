@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <functional>
 #include <new>
-#include <span>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -16,7 +15,8 @@
 
 using TColor = std::uint32_t; // 0x00BBGGRR, red in the low byte
 enum TPenMode { pmCopy, pmNotXor };
-enum TFillStyle { fsSurface, fsBorder }; // the program uses fsSurface only
+// The fill's one style: the region of one colour joined to the start.
+enum TFillStyle { fsSurface };
 struct TRect {
     int Left = 0, Top = 0, Right = 0, Bottom = 0;
 };
@@ -32,6 +32,17 @@ using ColourTable = std::array<TColor, 256>;
 class ScribboError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+};
+
+// A bitmap file refused: the user is shown one of two texts, and the reason
+// names the check that refused the file, for tests and the fuzzer.
+class BitmapRefused : public ScribboError {
+public:
+    BitmapRefused(const char* message, const char* reason) : ScribboError(message), reasonText(reason) {}
+    const char* reason() const noexcept { return reasonText; }
+
+private:
+    const char* reasonText; // a string literal
 };
 
 // Pixel storage from calloc: the system hands out zeroed pages lazily, so a
@@ -155,17 +166,6 @@ std::uint8_t nearestPaletteIndex(const ColourTable& table, TColor colour);
 // A picture converted to 8 bits per pixel with the halftone table, each pixel the nearest entry, no dithering;
 // an 8-bit picture comes back unchanged.
 TPicture toHalftone(const TPicture& picture);
-// A picture as a device-independent bitmap, the body of a Windows bitmap
-// file: an information header, with the colour table at 8 bits per pixel,
-// and the pixel rows, the bottom row first, each padded to a multiple of
-// four bytes. 8-bit pictures keep their depth, every other one has 24 bits.
-struct DeviceIndependentBitmapSizes {
-    std::size_t header; // the information header and the colour table
-    std::size_t rows;
-};
-DeviceIndependentBitmapSizes deviceIndependentBitmapSizes(const TPicture& picture);
-// Fills blocks of exactly those sizes (std::invalid_argument otherwise).
-void fillDeviceIndependentBitmap(const TPicture& picture, std::span<std::uint8_t> header, std::span<std::uint8_t> rows);
 // The bytes of the Windows bitmap file of an 8-bit picture, in the layout of the save's table.
 // A 24-bit picture gives a 24-bit file without a table; an empty picture a
 // header of width and height 0 and no rows. A file past 4 GiB cannot be
@@ -173,7 +173,7 @@ void fillDeviceIndependentBitmap(const TPicture& picture, std::span<std::uint8_t
 std::vector<std::uint8_t> encodeBitmap(const TPicture& picture);
 
 // The picture in a Windows bitmap file's bytes: its own size, 8 bits per pixel with its colour table when the file
-// has one (1, 4 and 8 bits), 24 bits otherwise. No bytes: the empty picture. Throws ScribboError with
+// has one (1, 4 and 8 bits), 24 bits otherwise. No bytes: the empty picture. Throws BitmapRefused with
 // "Stream read error" when the data ends inside the headers or the colour table, else "Bitmap image is not valid".
 TPicture decodeBitmap(const std::uint8_t* data, std::size_t size);
 // Beyond that: 2-bit files read like the others with a table; an index past the file's table is black, the

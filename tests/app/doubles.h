@@ -131,14 +131,12 @@ public:
     {
         call("textOut " + std::to_string(left) + " " + std::to_string(top) + " " + text.toStdString());
     }
-    void stretchBitmap(const QRect& destination, QSize source, std::span<const std::uint8_t> header,
-                       std::span<const std::uint8_t> rows) override
+    void stretchBitmap(const QRect& destination, const TPicture& picture) override
     {
         call("stretchBitmap " + std::to_string(destination.x()) + " " + std::to_string(destination.y()) + " "
              + std::to_string(destination.width()) + "x" + std::to_string(destination.height()) + " from "
-             + std::to_string(source.width()) + "x" + std::to_string(source.height()));
-        bitmap.assign(header.begin(), header.end());
-        bitmap.insert(bitmap.end(), rows.begin(), rows.end());
+             + std::to_string(picture.Width()) + "x" + std::to_string(picture.Height()));
+        bitmap = picture;
     }
     void endDocument() override { call("endDocument"); }
     void abort() override { call("abort"); }
@@ -146,7 +144,7 @@ public:
     Resolution dotsPerInch{600, 600};
     int printableWidth = 6814;
     std::vector<std::string> calls;
-    std::vector<std::uint8_t> bitmap; // the last one stretched: header, table and rows
+    TPicture bitmap; // the last one stretched
     std::string failAt;
     std::function<void()> failure = [] { throw std::runtime_error("Printer selected is not valid"); };
 

@@ -15,12 +15,13 @@
 namespace {
 
 // Where the drawing area lies on the screen, leaving out the screen pixels
-// it shares with the controls around it.
+// it shares with the controls around it, and where the picture shown in it
+// begins.
 QRect drawingAreaOnScreen(TDrawForm& form, QPointF& origin)
 {
     const double scale = form.devicePixelRatioF();
-    origin = QPointF(form.Image1->mapTo(&form, QPoint(0, 0))) * scale;
-    const QRectF area(origin, QSizeF(form.Image1->size()) * scale);
+    const QRectF area(QPointF(form.Image1->mapTo(&form, QPoint(0, 0))) * scale, QSizeF(form.Image1->size()) * scale);
+    origin = area.topLeft() - QPointF(pointerAlignment(scale), pointerAlignment(scale));
     return QRect(int(std::ceil(area.left())), int(std::ceil(area.top())), int(std::floor(area.width())) - 1,
                  int(std::floor(area.height())) - 1);
 }

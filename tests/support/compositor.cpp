@@ -81,7 +81,8 @@ bool showsTheShell(const std::string& displayName)
 
 } // namespace
 
-WestonCompositor::WestonCompositor() : host(XServer::Kind::Xvfb), runtimeDirectory("scribbo-weston")
+WestonCompositor::WestonCompositor(int outputWidth, int outputHeight, int scale)
+    : host(XServer::Kind::Xvfb, 24, outputWidth * scale, outputHeight * scale), runtimeDirectory("scribbo-weston")
 {
     std::tie(width, height) = screenSize(host.displayName());
     ChildOptions options;
@@ -90,8 +91,9 @@ WestonCompositor::WestonCompositor() : host(XServer::Kind::Xvfb), runtimeDirecto
     // --idle-time=0: the shell never blanks or locks the output.
     options.arguments = {"weston",
                          "--backend=x11-backend.so",
-                         "--width=" + std::to_string(width),
-                         "--height=" + std::to_string(height),
+                         "--width=" + std::to_string(outputWidth),
+                         "--height=" + std::to_string(outputHeight),
+                         "--scale=" + std::to_string(scale),
                          "--use-pixman",
                          "--xwayland",
                          "--socket=" + socketName,

@@ -20,8 +20,10 @@ class WestonCompositor {
 public:
     // Returns once clients can connect and the pointer is where the Xvfb's
     // is, in the output's bottom right corner. Throws std::runtime_error
-    // when Weston does not come up.
-    WestonCompositor();
+    // when Weston does not come up. The output is 800 x 600 at scale 1 unless
+    // told: at scale 2 a client sees the size given and draws twice as many
+    // pixels, which the Xvfb shows one on one.
+    explicit WestonCompositor(int width = 800, int height = 600, int scale = 1);
     ~WestonCompositor();
 
     WestonCompositor(const WestonCompositor&) = delete;
@@ -29,6 +31,7 @@ public:
 
     // The Xvfb under Weston: where input goes and the output is read.
     const std::string& hostDisplay() const { return host.displayName(); }
+    // In the Xvfb's pixels.
     int outputWidth() const { return width; }
     int outputHeight() const { return height; }
     // What a Wayland client needs in its environment.

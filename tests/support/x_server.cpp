@@ -50,14 +50,14 @@ bool lockHeldBy(int number, pid_t pid)
     return lock >> owner && owner == long(pid);
 }
 
-std::vector<std::string> serverArguments(XServer::Kind kind, int number, int depth)
+std::vector<std::string> serverArguments(XServer::Kind kind, int number, int depth, const std::string& xvfbScreen)
 {
     const std::string display = ":" + std::to_string(number);
     const std::string bits = std::to_string(depth);
     // -noreset: by default the server resets when its last client goes,
     // refusing connections meanwhile and putting its screen size back.
     if (kind == XServer::Kind::Xvfb)
-        return {"Xvfb", display, "-screen", "0", "800x600x" + bits, "-nolisten", "tcp", "-noreset"};
+        return {"Xvfb", display, "-screen", "0", xvfbScreen, "-nolisten", "tcp", "-noreset"};
     // -rfbport -1: no VNC port, so servers started side by side cannot collide on one.
     return {"Xvnc", display,     "-geometry", "1024x768", "-depth", bits,      "-SecurityTypes",
             "None", "-nolisten", "tcp",       "-rfbport", "-1",     "-noreset"};
@@ -74,7 +74,10 @@ bool canConnect(const std::string& displayName)
     return true;
 }
 
-XServer::XServer(Kind serverKind, int colourDepth) : kind(serverKind), depth(colourDepth), directory("scribbo-x")
+XServer::XServer(Kind serverKind, int colourDepth, int width, int height)
+    : kind(serverKind), depth(colourDepth),
+      xvfbScreen(std::to_string(width) + "x" + std::to_string(height) + "x" + std::to_string(colourDepth)),
+      directory("scribbo-x")
 {
     for (int number = firstNumber; number <= lastNumber; ++number) {
         if (!looksTaken(number) && startOn(number))
@@ -88,7 +91,7 @@ XServer::~XServer() = default;
 bool XServer::startOn(int number)
 {
     ChildOptions options;
-    options.arguments = serverArguments(kind, number, depth);
+    options.arguments = serverArguments(kind, number, depth, xvfbScreen);
     options.logPath = directory.file("server.log");
     process = std::make_unique<ChildProcess>(options);
     const std::string name = ":" + std::to_string(number);

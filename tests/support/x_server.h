@@ -13,10 +13,10 @@ class XServer {
 public:
     enum class Kind { Xvfb, Xvnc };
 
-    // Xvfb: 800 x 600; Xvnc: 1024 x 768; both of the given colour depth.
-    // Returns once a client can connect; throws std::runtime_error when no
-    // display could be started.
-    explicit XServer(Kind kind, int depth = 24);
+    // Xvfb: 800 x 600 unless another Xvfb size is given; Xvnc: 1024 x 768;
+    // both of the given colour depth. Returns once a client can connect;
+    // throws std::runtime_error when no display could be started.
+    explicit XServer(Kind kind, int depth = 24, int width = 800, int height = 600);
     ~XServer();
 
     XServer(const XServer&) = delete;
@@ -32,6 +32,7 @@ private:
 
     Kind kind;
     int depth;
+    std::string xvfbScreen; // "800x600x24"
     TemporaryDirectory directory;
     std::unique_ptr<ChildProcess> process;
     std::string display; // the display name, once the server is up

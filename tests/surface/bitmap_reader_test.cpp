@@ -32,18 +32,19 @@ Bytes withField(Bytes bytes, std::size_t offset, std::uint32_t value)
     return bytes;
 }
 
-// What decoding the first size bytes gives: the picture, or the error's text.
+// What decoding the first size bytes gives: the picture, or the error's text and the refusal's reason.
 struct Outcome {
     TPicture picture;
     std::string error;
+    std::string reason;
 };
 
 Outcome decode(const Bytes& bytes, std::size_t size)
 {
     try {
-        return {decodeBitmap(bytes.data(), size), ""};
-    } catch (const ScribboError& error) {
-        return {TPicture(), error.what()};
+        return {decodeBitmap(bytes.data(), size), "", ""};
+    } catch (const BitmapRefused& refusal) {
+        return {TPicture(), refusal.what(), refusal.reason()};
     }
 }
 
@@ -85,10 +86,14 @@ TPicture referencePicture(const std::string& name, const TPicture& decoded, int 
 const std::set<std::string> ourKinds = {"intended",          "as-stored",          "skipped-pixels-index0",
                                         "spare-bit-ignored", "spare-bits-ignored", "uncertain"};
 // Where ours is another reading or the index has none, for the files named: a reference picture (" within" a
-// tolerance in each colour), the SHA-256 of the rows, a refusal, or "any" picture of the file's size.
+// tolerance in each colour), the SHA-256 of the rows, a refusal ("refused: " and its reason), or "any" picture of
+// the file's size.
+const std::string refused = "refused: ";
 const std::pair<std::string, std::string> decisions[] = {
     // Huffman coding for fax machines, JPEG and PNG for printers, OS/2's 24-bit run lengths, 64 bits of linear light.
-    {notValid, "q/pal1huffmsb q/rgb24jpeg q/rgb24png q/rgb24rle24 q/rgba64"},
+    {refused + "a compression other than run lengths and bit fields",
+     "q/pal1huffmsb q/rgb24jpeg q/rgb24png q/rgb24rle24"},
+    {refused + "a depth other than 1, 2, 4, 8, 16, 24 or 32 bits", "q/rgba64 b/badbitcount"},
     // The colours as stored: colour profiles are ignored.
     {"0b2884e8c018f597bf7eaf3682cdc74b6300bd5b2f5a5a15671d9de21741665f", "q/rgb24prof2"},
     // Its 11- and 10-bit values are not quite the 8-bit ones scaled, so rounding lands one off now and then.
@@ -96,7 +101,11 @@ const std::pair<std::string, std::string> decisions[] = {
     // Fields we do not need may be wrong; of a table longer than the depth allows, the first colours.
     {"pal1.png", "b/badbitssize b/baddens1 b/baddens2 b/badfilesize b/badplanes"},
     {"pal8.png", "b/badpalettesize"},
-    {notValid, "b/badbitcount b/badheadersize b/badwidth b/reallybig b/rletopdown b/shortfile"},
+    {refused + "an information header of no known size", "b/badheadersize"},
+    {refused + "a negative width", "b/badwidth"},
+    {refused + "a side longer than the limit", "b/reallybig"},
+    {refused + "run-length data stored top-down", "b/rletopdown"},
+    {refused + "pixel data that ends before the picture does", "b/shortfile"},
     // Runs and jumps past a row's end are cut there; indices past the table are black.
     {"any", "b/badrle b/badrle4 b/badrle4bis b/badrle4ter b/badrlebis b/badrleter b/pal8badindex"}};
 
@@ -130,8 +139,9 @@ TEST(Bitmap, EveryCorpusFileDecodesToItsReferenceOrIsRefusedAsDecided)
             const std::string& expectation = expected.at(name);
             const Bytes bytes = readFile(entry.path());
             const Outcome outcome = decode(bytes, bytes.size());
-            if (expectation == notValid) {
-                EXPECT_EQ(outcome.error, expectation);
+            if (expectation.starts_with(refused)) {
+                EXPECT_EQ(outcome.error, notValid);
+                EXPECT_EQ(refused + outcome.reason, expectation);
                 continue;
             }
             ASSERT_EQ(outcome.error, "");
@@ -182,15 +192,28 @@ TEST(Bitmap, SavedPicturesReadBackWithTheirSizeDepthTableAndPixels)
 }
 
 // Prefixes short of the table end are read errors; after that they are refused until the whole picture is there
-// but for the last row's padding or the end codes.
+// but for the last row's padding or the end codes. The reasons, in the order they first come, name where each
+// prefix ends.
 TEST(Bitmap, EveryPrefixOfAFileIsAReadErrorThenNotValidThenTheWholePicture)
 {
-    for (const char* name : {"g/pal8os2.bmp", "g/pal4.bmp", "g/rgb16-565.bmp", "g/pal8rle.bmp", "g/pal4rle.bmp"}) {
+    const std::string headers = "the file ends inside its file header; the file ends inside its information header; ",
+                      table = "the file ends inside its colour table; ",
+                      runLengths =
+                          "run-length data that ends before the picture does; run-length literal pixels cut short";
+    const std::pair<const char*, std::string> files[] = {
+        {"g/pal8os2.bmp", headers + table + "pixel data that ends before the picture does"},
+        {"g/pal4.bmp", headers + table + "pixel data that ends before the picture does"},
+        {"g/rgb16-565.bmp",
+         headers + "the file ends inside its colour masks; pixel data that ends before the picture does"},
+        {"g/pal8rle.bmp", headers + table + runLengths},
+        {"g/pal4rle.bmp", headers + table + runLengths}};
+    for (const auto& [name, reasons] : files) {
         SCOPED_TRACE(name);
         const Bytes bytes = readFile(corpus + "/" + name);
         const TPicture whole = decodeBitmap(bytes.data(), bytes.size());
         const std::size_t pixelOffset = bytes[10] | bytes[11] << 8; // right after the table in these files
         std::size_t firstWhole = 0;
+        std::string seen;
         for (std::size_t size = 1; size <= bytes.size(); ++size) {
             const Outcome outcome = decode(bytes, size);
             if (size < pixelOffset) {
@@ -201,8 +224,11 @@ TEST(Bitmap, EveryPrefixOfAFileIsAReadErrorThenNotValidThenTheWholePicture)
                 firstWhole = firstWhole == 0 ? size : firstWhole;
                 ASSERT_TRUE(samePixels(outcome.picture, whole)) << size;
             }
+            if (!outcome.reason.empty() && seen.find(outcome.reason) == std::string::npos)
+                seen += (seen.empty() ? "" : "; ") + outcome.reason;
         }
         EXPECT_GE(firstWhole, bytes.size() - 3);
+        EXPECT_EQ(seen, reasons);
     }
 }
 
@@ -221,13 +247,23 @@ TEST(Bitmap, PicturesPastTheSizeLimitsAreRefusedBeforeAnythingIsAllocated)
     constexpr std::int64_t side = maximumBitmapSide, pixels = maximumBitmapPixels;
     EXPECT_EQ(sized(side, pixels / side).picture.Width(), side);
     EXPECT_EQ(sized(pixels / side, side).picture.Height(), side);
-    using Size = std::pair<std::int64_t, std::int64_t>;
-    for (const auto& [width, height] : {Size(side + 1, 1), Size(1, side + 1), Size(pixels / side + 1, side),
-                                        Size(0x7FFFFFFF, 0x7FFFFFFF), Size(-1, 1)})
-        EXPECT_EQ(sized(width, height).error, notValid) << width << " x " << height;
+    const std::string longSide = "a side longer than the limit";
+    const std::tuple<std::int64_t, std::int64_t, std::string> refusals[] = {
+        {side + 1, 1, longSide},
+        {1, side + 1, longSide},
+        {pixels / side + 1, side, "more pixels than the limit"},
+        {0x7FFFFFFF, 0x7FFFFFFF, longSide},
+        {-1, 1, "a negative width"}};
+    for (const auto& [width, height, reason] : refusals) {
+        const Outcome outcome = sized(width, height);
+        EXPECT_EQ(outcome.error, notValid) << width << " x " << height;
+        EXPECT_EQ(outcome.reason, reason) << width << " x " << height;
+    }
     // Within the limits, uncompressed: refused, as the file is far shorter than its pixels.
     const Bytes save = encodeBitmap(TPicture(1, 1));
-    EXPECT_EQ(decode(withField(withField(save, widthField, 8192), heightField, 8192), save.size()).error, notValid);
+    const Outcome large = decode(withField(withField(save, widthField, 8192), heightField, 8192), save.size());
+    EXPECT_EQ(large.error, notValid);
+    EXPECT_EQ(large.reason, "pixel data that ends before the picture does");
 }
 
 // What the fuzzer found (README, Fuzzing), each named for what it does; run under the sanitizers too.

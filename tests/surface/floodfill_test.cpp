@@ -108,21 +108,6 @@ TEST(FloodFill, IgnoresThePenMode)
     EXPECT_TRUE(looksLike(picture, "..#bb"));
 }
 
-TEST(FloodFill, BorderStyleFillsUpToTheBorderColour)
-{
-    TPicture picture = pictureFromText(R"(
-        .r.#.
-        ##.#.
-        ..##.)");
-    TCanvas canvas(picture);
-    canvas.Brush.Color = colourOf('g');
-    canvas.FloodFill(0, 0, clBlack, fsBorder);
-    EXPECT_TRUE(looksLike(picture, R"(
-        ggg#.
-        ##g#.
-        ..##.)"));
-}
-
 TEST(FloodFill, PaintsExactlyWhatABreadthFirstSearchFinds)
 {
     std::mt19937 random(42);

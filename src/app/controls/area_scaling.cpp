@@ -74,6 +74,13 @@ private:
 
 } // namespace
 
+double pointerAlignment(double scale)
+{
+    if (scale == std::floor(scale))
+        return std::floor(scale / 2);
+    return (scale - 1) / 2; // the screen pixel whose corner starts the layout pixel's half is the first of it
+}
+
 std::vector<AreaSample> areaSamples(double origin, double scale, int start, int count, int length)
 {
     std::vector<AreaSample> samples(std::size_t(std::max(count, 0)));

@@ -30,6 +30,14 @@ struct AreaSample {
 // take the end pixel.
 std::vector<AreaSample> areaSamples(double origin, double scale, int start, int count, int length);
 
+// How far up and left of its place a picture is shown so that every screen
+// pixel shows the picture pixel that a press there reaches. Qt reports the
+// pointer in whole pixels of the layout, rounded, so each pixel of the
+// layout takes in the screen pixels from half a pixel before it to half a
+// pixel after (ties to the later one). At whole-number scales the shift is
+// whole screen pixels, and the picture stays sharp; at 1 there is none.
+double pointerAlignment(double scale);
+
 // Gives the pixels from..to - 1 of one source row, as premultiplied
 // 0xAARRGGBB values (QImage's ARGB32_Premultiplied), the pointer at pixel
 // `from`; it stays valid until the next call.

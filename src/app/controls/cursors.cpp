@@ -1,9 +1,12 @@
 #include "cursors.h"
 
+#include "screen_scale.h"
+
 #include <QBitmap>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
+#include <QScreen>
 #include <QWidget>
 
 #include <algorithm>
@@ -99,14 +102,18 @@ CursorDesign loadCursorResource(const QString& name)
     return {QImage(resource.file).convertToFormat(QImage::Format_ARGB32), QPoint(resource.hotX, resource.hotY)};
 }
 
-QCursor CursorDesign::atScale(double scale) const
+QCursor CursorDesign::atScale(double scale, double desktopScale) const
 {
     if (look.isNull())
         return QCursor(Qt::ArrowCursor);
     const QPoint hot(int(std::floor((hotSpot.x() + 0.5) * scale)), int(std::floor((hotSpot.y() + 0.5) * scale)));
     const QImage shown = threeColourLook(look, hot, scale);
-    if (showsOnlyPixmapCursors())
-        return QCursor(QPixmap::fromImage(shown), hot.x(), hot.y());
+    if (showsOnlyPixmapCursors()) {
+        // The image in the screen's pixels; its hot spot in the desktop's.
+        QPixmap pixmap = QPixmap::fromImage(shown);
+        pixmap.setDevicePixelRatio(desktopScale);
+        return QCursor(pixmap, int(hot.x() / desktopScale), int(hot.y() / desktopScale));
+    }
     return bitmapCursor(shown, hot.x(), hot.y());
 }
 
@@ -122,7 +129,9 @@ void applyCursorNumber(QWidget& widget, int number)
     RegisteredCursor& cursor = found->second;
     const double scale = widget.devicePixelRatioF();
     auto shown = cursor.shown.find(scale);
-    if (shown == cursor.shown.end())
-        shown = cursor.shown.emplace(scale, cursor.design.atScale(scale)).first;
+    if (shown == cursor.shown.end()) {
+        const QScreen* screen = widget.screen();
+        shown = cursor.shown.emplace(scale, cursor.design.atScale(scale, screen ? desktopScale(*screen) : 1)).first;
+    }
     widget.setCursor(shown->second);
 }

@@ -17,8 +17,9 @@ struct CursorDesign {
 
     // The cursor as shown where everything is drawn `scale` times as large:
     // each pixel of the look a block of screen pixels, still black, white or
-    // clear, and the hot spot in the middle of its block.
-    QCursor atScale(double scale) const;
+    // clear, and the hot spot in the middle of its block. Of that scale, the
+    // desktop's own part (a Wayland output's) is its to apply to the image.
+    QCursor atScale(double scale, double desktopScale = 1) const;
 };
 
 // One of the program's own cursors by name, whatever its case ("Spray",

@@ -18,17 +18,7 @@ std::optional<TMouseButton> mouseButtonOf(Qt::MouseButton button)
     }
 }
 
-TShiftState shiftStateOf(Qt::KeyboardModifiers modifiers)
-{
-    TShiftState state = 0;
-    if (modifiers & Qt::ShiftModifier)
-        state |= ssShift;
-    if (modifiers & Qt::AltModifier)
-        state |= ssAlt;
-    if (modifiers & Qt::ControlModifier)
-        state |= ssCtrl;
-    return state;
-}
+TShiftState shiftStateOf(Qt::KeyboardModifiers modifiers) { return modifiers & Qt::ShiftModifier ? ssShift : 0; }
 
 QPoint pixelAt(const QPointF& position) { return QPoint(int(std::floor(position.x())), int(std::floor(position.y()))); }
 

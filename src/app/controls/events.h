@@ -11,11 +11,9 @@ class QMouseEvent;
 
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
-// A set of flags; the handlers read only ssShift.
+// A set of flags, of which the handlers read only ssShift, the one kept.
 using TShiftState = unsigned;
 inline constexpr TShiftState ssShift = 1u << 0;
-inline constexpr TShiftState ssAlt = 1u << 1;
-inline constexpr TShiftState ssCtrl = 1u << 2;
 
 // Buttons beyond the three classic ones reach no handler.
 std::optional<TMouseButton> mouseButtonOf(Qt::MouseButton button);

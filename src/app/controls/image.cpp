@@ -104,8 +104,10 @@ void TImage::paintScaled(QPainter& painter, const QRegion& dirty)
         return;
     const QTransform toScreen = painter.deviceTransform();
     const QRect screenArea = toScreen.mapRect(QRectF(rect())).toAlignedRect();
-    const QPointF origin = toScreen.map(QPointF(0, 0));
-    const ScreenPlace place{origin.x(), origin.y(), devicePixelRatioF(), screenArea, picture.Width(), picture.Height()};
+    const double scale = devicePixelRatioF();
+    const double alignment = pointerAlignment(scale);
+    const QPointF origin = toScreen.map(QPointF(0, 0)) - QPointF(alignment, alignment);
+    const ScreenPlace place{origin.x(), origin.y(), scale, screenArea, picture.Width(), picture.Height()};
     if (!(place == samplesPlace)) {
         samplesPlace = place;
         columnSamples = areaSamples(origin.x(), place.scale, screenArea.left(), screenArea.width(), picture.Width());

@@ -10,7 +10,6 @@ class TLabel : public QWidget {
 public:
     TLabel(QWidget* parent, const QString& text, const QFont& font, Qt::Alignment alignment);
 
-    QString text() const { return caption; }
     QColor textColour() const { return colour; }
     void setTextColour(const QColor& newColour);
     void setWordWrap(bool wrap) { wordWrap = wrap; }

@@ -4,7 +4,7 @@
 #include "colours.h"
 #include "picture_files.h"
 
-TLoadPic* LoadPic = nullptr;
+MadeOnFirstUse<TLoadPic> LoadPic;
 
 namespace {
 

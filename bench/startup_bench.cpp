@@ -2,7 +2,11 @@
 // the least comparable Qt Widgets window (minimal_window). Both start in turn
 // on one Xvfb in the same run, so the machine's load falls on both alike; the
 // figures to read are the ratios and the difference.
-//   startup_bench [--runs N]     N of each, 10 unless told
+//   startup_bench [--runs N] [--session-bus]
+// N of each, 10 unless told. Without a session bus, as in a bare X session,
+// Qt's accessibility bridge in the minimal window has the bus library start
+// one for the display (Scribbo starts none); --session-bus gives both a
+// private bus, as a desktop session does.
 #include "child_process.h"
 #include "screenshot.h"
 #include "scribbo_layout.h"
@@ -15,10 +19,13 @@
 #include <cstring>
 #include <ctime>
 #include <fstream>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include <unistd.h>
 
 namespace {
 
@@ -77,7 +84,28 @@ double residentMebibytes(pid_t pid)
     throw std::runtime_error("no VmRSS for process " + std::to_string(pid));
 }
 
-Measurement measure(const Program& program, const std::string& displayName, ScreenReader& reader)
+// A message bus of the bench's own, for the programs' sessions.
+class SessionBus {
+public:
+    SessionBus() : directory("scribbo-bench-bus")
+    {
+        ChildOptions options;
+        options.arguments = {"dbus-daemon", "--session", "--nofork", "--address=" + address()};
+        options.logPath = directory.file("bus.log");
+        daemon = std::make_unique<ChildProcess>(options);
+        if (!waitUntil([&] { return access(socketPath().c_str(), F_OK) == 0; }, showGuard))
+            throw std::runtime_error("the session bus did not start: " + readTextFile(directory.file("bus.log")));
+    }
+    std::string address() const { return "unix:path=" + socketPath(); }
+
+private:
+    std::string socketPath() const { return directory.file("bus"); }
+
+    TemporaryDirectory directory;
+    std::unique_ptr<ChildProcess> daemon;
+};
+
+Measurement measure(const Program& program, const std::string& displayName, ScreenReader& reader, const SessionBus* bus)
 {
     // The window of the run before must have gone, or it would be measured.
     if (!waitUntil([&] { return !showsAll(reader, program.paintedSignals); }, showGuard))
@@ -86,7 +114,9 @@ Measurement measure(const Program& program, const std::string& displayName, Scre
     ChildOptions options;
     options.arguments = {program.path};
     options.environment = {{"DISPLAY", displayName}, {"QT_QPA_PLATFORM", "xcb"}};
-    options.unset = {"WAYLAND_DISPLAY"};
+    options.unset = {"WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS", "XDG_RUNTIME_DIR"};
+    if (bus)
+        options.environment.emplace_back("DBUS_SESSION_BUS_ADDRESS", bus->address());
     options.workingDirectory = directory.path();
     options.logPath = directory.file("output.log");
 
@@ -135,20 +165,27 @@ Summary summarise(const std::vector<Measurement>& runs)
     return {median(startups), median(cpuTimes), median(residents)};
 }
 
-constexpr const char* usage = "startup_bench [--runs N]";
+constexpr const char* usage = "startup_bench [--runs N] [--session-bus]";
 
-int runsFromArguments(int argc, char** argv)
-{
+struct Arguments {
     int runs = 10;
+    bool sessionBus = false;
+};
+
+Arguments fromCommandLine(int argc, char** argv)
+{
+    Arguments arguments;
     for (int index = 1; index < argc; ++index) {
         if (std::strcmp(argv[index], "--runs") == 0 && index + 1 < argc)
-            runs = std::atoi(argv[++index]);
+            arguments.runs = std::atoi(argv[++index]);
+        else if (std::strcmp(argv[index], "--session-bus") == 0)
+            arguments.sessionBus = true;
         else
             throw std::runtime_error(std::string("unknown argument ") + argv[index] + "; usage: " + usage);
     }
-    if (runs < 1)
+    if (arguments.runs < 1)
         throw std::runtime_error("--runs needs a number of at least 1");
-    return runs;
+    return arguments;
 }
 
 void printRow(const Program& program, const Summary& summary)
@@ -157,13 +194,14 @@ void printRow(const Program& program, const Summary& summary)
                 summary.cpuMilliseconds, summary.residentMebibytes);
 }
 
-void printReport(int runs, const Program& measured, const Summary& measuredSummary, const Program& baseline,
-                 const Summary& baselineSummary)
+void printReport(const Arguments& arguments, const Program& measured, const Summary& measuredSummary,
+                 const Program& baseline, const Summary& baselineSummary)
 {
     std::printf("Start-up (spawn until the window is fully painted), the CPU time of all its threads until\n"
                 "then, and resident memory after %.1f s idle, medians of %d runs each, taking turns on one\n"
-                "Xvfb 800 x 600 x 24:\n\n",
-                std::chrono::duration<double>(idleTime).count(), runs);
+                "Xvfb 800 x 600 x 24, %s:\n\n",
+                std::chrono::duration<double>(idleTime).count(), arguments.runs,
+                arguments.sessionBus ? "with a session bus" : "without a session bus");
     std::printf("%-16s %12s %12s %14s\n", "program", "start-up", "CPU time", "idle memory");
     printRow(measured, measuredSummary);
     printRow(baseline, baselineSummary);
@@ -180,17 +218,18 @@ void printReport(int runs, const Program& measured, const Summary& measuredSumma
 int main(int argc, char** argv)
 {
     try {
-        const int runs = runsFromArguments(argc, argv);
+        const Arguments arguments = fromCommandLine(argc, argv);
         const Program scribboProgram{"scribbo", SCRIBBO_BINARY, scribbo::paintedSignals()};
         const Program minimalProgram{"minimal_window", MINIMAL_WINDOW_BINARY, minimalWindowSignals()};
         XServer server(XServer::Kind::Xvfb);
         ScreenReader reader(server.displayName());
+        const std::unique_ptr<SessionBus> bus = arguments.sessionBus ? std::make_unique<SessionBus>() : nullptr;
         std::vector<Measurement> scribboRuns, minimalRuns;
-        for (int run = 0; run < runs; ++run) {
-            scribboRuns.push_back(measure(scribboProgram, server.displayName(), reader));
-            minimalRuns.push_back(measure(minimalProgram, server.displayName(), reader));
+        for (int run = 0; run < arguments.runs; ++run) {
+            scribboRuns.push_back(measure(scribboProgram, server.displayName(), reader, bus.get()));
+            minimalRuns.push_back(measure(minimalProgram, server.displayName(), reader, bus.get()));
         }
-        printReport(runs, scribboProgram, summarise(scribboRuns), minimalProgram, summarise(minimalRuns));
+        printReport(arguments, scribboProgram, summarise(scribboRuns), minimalProgram, summarise(minimalRuns));
         return 0;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "startup_bench: %s\n", error.what());

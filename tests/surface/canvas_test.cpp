@@ -2,7 +2,6 @@
 
 #include <climits>
 #include <random>
-#include <vector>
 
 namespace {
 
@@ -146,22 +145,6 @@ TEST(Canvas, FocusRectIsADottedFrameTiedToThePicture)
         ......
         .#.#.#
         ......)"));
-}
-
-// A frame as large as the picture does not make a view repaint its inside.
-TEST(Canvas, FocusRectReportsItsSidesNotItsInside)
-{
-    TPicture picture = whitePicture(20, 10);
-    TCanvas canvas(picture);
-    std::vector<TRect> reported;
-    canvas.OnChange = [&](const TRect& rect) { reported.push_back(rect); };
-    canvas.DrawFocusRect({-3, 0, 15, 8});
-    EXPECT_EQ(reported.size(), 3u); // the left side lies outside the picture
-    for (const TRect& rect : reported)
-        for (int y = 1; y < 7; ++y)
-            for (int x = 0; x < 14; ++x)
-                ASSERT_FALSE(x >= rect.Left && x < rect.Right && y >= rect.Top && y < rect.Bottom)
-                    << "inside pixel " << x << ", " << y;
 }
 
 TEST(Canvas, FocusRectTwiceRestoresEveryPixel)

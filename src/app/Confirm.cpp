@@ -3,7 +3,7 @@
 #include "application.h"
 #include "colours.h"
 
-TConfirmBox* ConfirmBox = nullptr;
+MadeOnFirstUse<TConfirmBox> ConfirmBox;
 
 TConfirmBox::TConfirmBox(QWidget* parent, Dialogs& dialogs) : TDialogForm(parent, dialogs, "Print", 370, 113)
 {

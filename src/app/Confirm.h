@@ -4,6 +4,7 @@
 #include "controls/label.h"
 #include "controls/speed_button.h"
 #include "dialog_form.h"
+#include "made_on_first_use.h"
 
 class TConfirmBox : public TDialogForm {
 public:
@@ -17,4 +18,4 @@ public:
     void SpeedButton2Click(QObject* Sender);
 };
 
-extern TConfirmBox* ConfirmBox;
+extern MadeOnFirstUse<TConfirmBox> ConfirmBox;

@@ -4,6 +4,7 @@
 #include "brisko_drawu.h"
 #include "colours.h"
 #include "controls/cursors.h"
+#include "controls/resource_image.h"
 #include "screen_scale.h"
 #include "swatches.h"
 
@@ -18,7 +19,7 @@ namespace {
 
 QColor windowText() { return QApplication::palette().color(QPalette::WindowText); }
 
-QImage glyph(const char* name) { return QImage(QString(":/glyphs/%1.bmp").arg(name)); }
+QImage glyph(const char* name) { return resourceImage(QString(":/glyphs/%1.bmp").arg(name), "BMP"); }
 
 TSpeedButton* button(QWidget* parent, const QRect& geometry, const QString& hint)
 {

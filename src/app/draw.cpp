@@ -11,6 +11,7 @@
 #include "qt_printer.h"
 #include "recovery.h"
 #include "saveu.h"
+#include "session_bus.h"
 #include "termination_signals.h"
 #include "xrandr_display_mode.h"
 
@@ -81,6 +82,7 @@ int main(int argc, char* argv[])
     std::vector<char*> arguments = withPreferredPlatform(argc, argv);
     int argumentCount = int(arguments.size()) - 1;
     QApplication application(argumentCount, arguments.data());
+    lookForAccessibilityWithoutStartingABus();
     // Desktops find the menu entry, and its icon, for the window by this name.
     QGuiApplication::setDesktopFileName("org.scribbo.Scribbo");
     installFontSubstitutes();
@@ -119,17 +121,14 @@ int main(int argc, char* argv[])
     std::signal(SIGXFSZ, SIG_IGN);
 
     fontConfiguration.join();
-    runGuarded(dialogs, [&] {
-        DrawForm = new TDrawForm(platform);
-        ConfirmBox = new TConfirmBox(DrawForm, dialogs);
-        LoadPic = new TLoadPic(DrawForm, dialogs);
-        SaveBox = new TSaveBox(DrawForm, dialogs);
-    });
+    runGuarded(dialogs, [&] { DrawForm = new TDrawForm(platform); });
+    // The dialogs are made over the main window when first opened.
+    ConfirmBox.makeWith([&dialogs] { return new TConfirmBox(DrawForm, dialogs); });
+    LoadPic.makeWith([&dialogs] { return new TLoadPic(DrawForm, dialogs); });
+    SaveBox.makeWith([&dialogs] { return new TSaveBox(DrawForm, dialogs); });
     setDialogArea([] { return DrawForm ? DrawForm->layoutArea() : QRect(); });
-    if (!(DrawForm && ConfirmBox && LoadPic && SaveBox)) {
-        delete std::exchange(DrawForm, nullptr);
+    if (!DrawForm)
         return 1;
-    }
     DrawForm->showOnPrimaryScreen();
     recoverEarlierWork(dialogs);
     const int status = application.exec();

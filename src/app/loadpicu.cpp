@@ -6,7 +6,7 @@
 
 #include <QFileInfo>
 
-TLoadPic* LoadPic = nullptr;
+MadeOnFirstUse<TLoadPic> LoadPic;
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "controls/shape.h"
 #include "controls/speed_button.h"
 #include "dialog_form.h"
+#include "made_on_first_use.h"
 
 #include <QRect>
 
@@ -39,4 +40,4 @@ public:
     void SpeedButton3Click(QObject* Sender);
 };
 
-extern TLoadPic* LoadPic;
+extern MadeOnFirstUse<TLoadPic> LoadPic;

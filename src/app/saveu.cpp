@@ -11,7 +11,7 @@
 
 #include <limits>
 
-TSaveBox* SaveBox = nullptr;
+MadeOnFirstUse<TSaveBox> SaveBox;
 
 TSaveBox::TSaveBox(QWidget* parent, Dialogs& dialogs) : TDialogForm(parent, dialogs, "Save Picture", 369, 136)
 {

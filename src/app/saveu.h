@@ -6,6 +6,7 @@
 #include "controls/label.h"
 #include "controls/speed_button.h"
 #include "dialog_form.h"
+#include "made_on_first_use.h"
 
 class TSaveBox : public TDialogForm {
 public:
@@ -26,4 +27,4 @@ private:
     void refuseTakenName();
 };
 
-extern TSaveBox* SaveBox;
+extern MadeOnFirstUse<TSaveBox> SaveBox;

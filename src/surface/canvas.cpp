@@ -56,32 +56,32 @@ void TCanvas::FillRect(const TRect& rect)
 // Inverts every other pixel of the frame. The dots sit where x + y is even,
 // so the pattern belongs to the picture, not to the rectangle, and each pixel
 // of the frame is inverted exactly once: twice restores the picture.
+// Each side is reported by itself: the inside does not change, and a frame
+// as large as the picture would otherwise repaint all of it.
 void TCanvas::DrawFocusRect(const TRect& rect)
 {
     const TRect frame = raster::normalised(rect);
     if (isEmpty(frame))
         return;
     const auto [left, top, right, bottom] = frame;
-    Plotter inverter = Plotter::inverter(picture);
-    const auto dot = [&](int x, int y) {
-        if ((std::int64_t(x) + y) % 2 == 0)
-            inverter.plot(x, y);
+    const auto side = [&](int fromX, int fromY, int toX, int toY) {
+        Plotter inverter = Plotter::inverter(picture);
+        // Only the part of a side near the picture can matter.
+        const int columnTo = raster::clampToPicture(toX, picture.Width());
+        const int rowTo = raster::clampToPicture(toY, picture.Height());
+        for (int y = raster::clampToPicture(fromY, picture.Height()); y < rowTo; ++y)
+            for (int x = raster::clampToPicture(fromX, picture.Width()); x < columnTo; ++x)
+                if ((std::int64_t(x) + y) % 2 == 0)
+                    inverter.plot(x, y);
+        changed(inverter.touched());
     };
-    // Top and bottom rows, then the columns between them; only the part of a
-    // side near the picture can matter.
-    const int rowTo = raster::clampToPicture(right, picture.Width());
-    for (int x = raster::clampToPicture(left, picture.Width()); x < rowTo; ++x) {
-        dot(x, top);
-        if (bottom - 1 != top)
-            dot(x, bottom - 1);
-    }
-    const int columnTo = raster::clampToPicture(std::int64_t(bottom) - 1, picture.Height());
-    for (int y = raster::clampToPicture(std::int64_t(top) + 1, picture.Height()); y < columnTo; ++y) {
-        dot(left, y);
-        if (right - 1 != left)
-            dot(right - 1, y);
-    }
-    changed(inverter.touched());
+    // Top and bottom rows, then the columns between them.
+    side(left, top, right, top + 1);
+    if (bottom - 1 != top)
+        side(left, bottom - 1, right, bottom);
+    side(left, top + 1, left + 1, bottom - 1);
+    if (right - 1 != left)
+        side(right - 1, top + 1, right, bottom - 1);
 }
 
 void TCanvas::Draw(int x, int y, const TPicture& source)

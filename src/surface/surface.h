@@ -139,7 +139,8 @@ public:
     int penPosX() const { return penX; }
     int penPosY() const { return penY; }
     // Told the rectangle (right and bottom exclusive, inside the picture) that
-    // a drawing call may have changed, so a view repaints only that.
+    // a drawing call may have changed, so a view repaints only that; a call
+    // whose changes lie apart (a focus frame's sides) tells each part.
     std::function<void(const TRect&)> OnChange;
 
 private:

@@ -21,8 +21,9 @@ QImage shownRow(int length, int first, double origin, double scale)
     source.setPixel(first + 1, 0, red);
     const QRect area(int(std::floor(origin)), 0, int(std::ceil(length * scale)) + 1, 1);
     QImage shown(area.size(), QImage::Format_ARGB32_Premultiplied);
-    drawAreaScaled([&](int) { return reinterpret_cast<const std::uint32_t*>(source.constScanLine(0)); }, length, 1,
-                   QPointF(origin, 0), scale, area, shown);
+    drawAreaScaled(
+        [&](int, int from, int) { return reinterpret_cast<const std::uint32_t*>(source.constScanLine(0)) + from; },
+        length, 1, QPointF(origin, 0), scale, area, shown);
     return shown;
 }
 

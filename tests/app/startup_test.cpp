@@ -1,5 +1,6 @@
 // The main window right after start-up, the display mode it asks for at
 // start and at the end, its help button, and the default error handler.
+#include "Confirm.h"
 #include "application.h"
 #include "brisko_drawu.h"
 #include "colours.h"
@@ -191,6 +192,25 @@ private slots:
         QCOMPARE(dialogs.boxes[0].caption, applicationTitle(QCoreApplication::applicationFilePath()));
         QCOMPARE(dialogs.boxes[0].icon, MessageIcon::Error);
         QCOMPARE(dialogs.boxes[1].text, QString("Out of memory."));
+    }
+
+    // A dialog is made at its first use, once; one that could not be made is
+    // tried again at the next.
+    void aDialogIsMadeWhenFirstUsedAndKept()
+    {
+        FakePlatform fake;
+        TDrawForm form(fake.platform);
+        MadeOnFirstUse<TConfirmBox> box;
+        int attempts = 0;
+        box.makeWith([&]() -> TConfirmBox* {
+            if (++attempts == 1)
+                throw ScribboError("Out of system resources");
+            return new TConfirmBox(&form, fake.dialogs);
+        });
+        QCOMPARE(attempts, 0);
+        QVERIFY_THROWS_EXCEPTION(ScribboError, box.get());
+        QVERIFY(box.get() && box.get()->parent() == &form);
+        QCOMPARE(attempts, 2);
     }
 };
 

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <vector>
 
 // Where a screen pixel's column (or row) takes its colour from: the first
@@ -37,14 +38,20 @@ std::vector<AreaSample> areaSamples(double origin, double scale, int start, int 
 // whole screen pixels, and the picture stays sharp; at 1 there is none.
 double pointerAlignment(double scale);
 
-// Gives one row of the source, as premultiplied 0xAARRGGBB values (QImage's
-// ARGB32_Premultiplied); the pointer stays valid until the next call.
-using SourceRow = std::function<const std::uint32_t*(int y)>;
+// Gives the pixels from..to - 1 of one source row, as premultiplied
+// 0xAARRGGBB values (QImage's ARGB32_Premultiplied), the pointer at pixel
+// `from`; it stays valid until the next call.
+using SourceRow = std::function<const std::uint32_t*(int y, int from, int to)>;
 
 // Fills `target` (ARGB32_Premultiplied or RGB32) with the screen area
 // target.rect() moved to `area`'s corner, from a source of width x height
-// pixels shown from screen position `origin` at `scale`.
+// pixels shown from screen position `origin` at `scale`. Only the source
+// pixels that area covers are asked for, each row once.
 void drawAreaScaled(const SourceRow& source, int width, int height, QPointF origin, double scale, const QRect& area,
+                    QImage& target);
+// The same from the area's samples, for a view that repaints parts of
+// itself often and works out its samples once.
+void drawAreaScaled(const SourceRow& source, std::span<const AreaSample> columns, std::span<const AreaSample> rows,
                     QImage& target);
 
 // A whole image at the scale, as the screen shows it from a whole-pixel

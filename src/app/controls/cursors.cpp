@@ -1,5 +1,6 @@
 #include "cursors.h"
 
+#include "resource_image.h"
 #include "screen_scale.h"
 
 #include <QBitmap>
@@ -99,7 +100,8 @@ CursorDesign loadCursorResource(const QString& name)
     if (found == cursorResources().end())
         return {};
     const CursorResource& resource = found->second;
-    return {QImage(resource.file).convertToFormat(QImage::Format_ARGB32), QPoint(resource.hotX, resource.hotY)};
+    return {resourceImage(resource.file, "PNG").convertToFormat(QImage::Format_ARGB32),
+            QPoint(resource.hotX, resource.hotY)};
 }
 
 QCursor CursorDesign::atScale(double scale, double desktopScale) const

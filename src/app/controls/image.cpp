@@ -6,8 +6,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <cstdint>
-#include <vector>
 
 TImage::TImage(QWidget* parent) : QWidget(parent)
 {
@@ -63,19 +63,20 @@ void TImage::repaintRect(const TRect& rect)
                .adjusted(-margin, -margin, margin, margin));
 }
 
+// Only the parts that changed are painted: a frame over the whole picture
+// repaints its sides, not its inside.
 void TImage::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     if (devicePixelRatioF() == 1)
-        paintUnscaled(painter, event->rect());
+        paintUnscaled(painter, event->region());
     else
-        paintScaled(painter, event->rect());
+        paintScaled(painter, event->region());
 }
 
-void TImage::paintUnscaled(QPainter& painter, const QRect& dirty)
+void TImage::paintUnscaled(QPainter& painter, const QRegion& dirty)
 {
-    const QRect area = dirty & QRect(0, 0, picture.Width(), picture.Height());
-    if (area.isEmpty())
+    if (picture.isEmpty())
         return;
     // The picture's rows are shared, not copied: both use 4-byte aligned rows.
     const bool indexed = picture.bitsPerPixel() == 8;
@@ -83,36 +84,67 @@ void TImage::paintUnscaled(QPainter& painter, const QRect& dirty)
                 indexed ? QImage::Format_Indexed8 : QImage::Format_BGR888);
     if (indexed)
         view.setColorTable(shownTable);
-    painter.drawImage(area.topLeft(), view, area);
+    for (const QRect& part : dirty) {
+        const QRect area = part & view.rect();
+        if (!area.isEmpty())
+            painter.drawImage(area.topLeft(), view, area);
+    }
 }
 
 // Drawn in the screen's own pixels, each the average of the picture pixels
 // it covers, from the picture's exact place on the screen: the pixel under
-// the pointer is the one the mouse handlers are told of.
-void TImage::paintScaled(QPainter& painter, const QRect& dirty)
+// the pointer is the one the mouse handlers are told of. Each part is drawn
+// in bands of a few rows, so that a large repaint needs no screen-sized
+// image: a band is still in the cache when it is copied to the screen, and
+// is too low for Qt to hand the copy to other threads, which costs more than
+// it saves for the narrow parts a drag repaints.
+void TImage::paintScaled(QPainter& painter, const QRegion& dirty)
 {
     if (picture.isEmpty())
         return;
     const QTransform toScreen = painter.deviceTransform();
-    const QRect area = toScreen.mapRect(QRectF(dirty & rect())).toAlignedRect();
-    QImage shown(area.size(), QImage::Format_RGB32);
-    std::vector<std::uint32_t> colours(std::size_t(picture.Width()));
-    const auto pictureRow = [&](int y) {
-        const std::uint8_t* stored = picture.row(y);
-        if (picture.bitsPerPixel() == 8) {
-            for (std::size_t x = 0; x < colours.size(); ++x)
-                colours[x] = shownTable[stored[x]];
-        } else {
-            for (std::size_t x = 0; x < colours.size(); ++x, stored += 3)
-                colours[x] = 0xFF000000u | std::uint32_t(stored[2]) << 16 | std::uint32_t(stored[1]) << 8 | stored[0];
-        }
-        return colours.data();
-    };
+    const QRect screenArea = toScreen.mapRect(QRectF(rect())).toAlignedRect();
     const double scale = devicePixelRatioF();
     const double alignment = pointerAlignment(scale);
-    drawAreaScaled(pictureRow, picture.Width(), picture.Height(),
-                   toScreen.map(QPointF(0, 0)) - QPointF(alignment, alignment), scale, area, shown);
-    drawAtScreenPixel(painter, area.topLeft(), shown);
+    const QPointF origin = toScreen.map(QPointF(0, 0)) - QPointF(alignment, alignment);
+    const ScreenPlace place{origin.x(), origin.y(), scale, screenArea, picture.Width(), picture.Height()};
+    if (!(place == samplesPlace)) {
+        samplesPlace = place;
+        columnSamples = areaSamples(origin.x(), place.scale, screenArea.left(), screenArea.width(), picture.Width());
+        rowSamples = areaSamples(origin.y(), place.scale, screenArea.top(), screenArea.height(), picture.Height());
+    }
+    const bool indexed = picture.bitsPerPixel() == 8;
+    pictureColours.resize(std::size_t(picture.Width()));
+    const auto pictureRow = [&](int y, int from, int to) {
+        const std::uint8_t* stored = picture.row(y);
+        std::uint32_t* colours = pictureColours.data();
+        if (indexed) {
+            for (int x = from; x < to; ++x)
+                colours[x] = shownTable[stored[x]];
+        } else {
+            for (int x = from; x < to; ++x)
+                colours[x] = 0xFF000000u | std::uint32_t(stored[3 * x + 2]) << 16
+                    | std::uint32_t(stored[3 * x + 1]) << 8 | stored[3 * x];
+        }
+        return colours + from;
+    };
+    const std::span<const AreaSample> allColumns(columnSamples), allRows(rowSamples);
+    for (const QRect& part : dirty) {
+        const QRect area = toScreen.mapRect(QRectF(part & rect())).toAlignedRect() & screenArea;
+        if (area.isEmpty())
+            continue;
+        const auto columns =
+            allColumns.subspan(std::size_t(area.left() - screenArea.left()), std::size_t(area.width()));
+        bandColours.resize(std::max(bandColours.size(), std::size_t(area.width()) * bandRows));
+        for (int top = area.top(); top <= area.bottom(); top += bandRows) {
+            const QRect band(area.left(), top, area.width(), std::min(bandRows, area.bottom() + 1 - top));
+            QImage shown(reinterpret_cast<uchar*>(bandColours.data()), band.width(), band.height(),
+                         qsizetype(band.width()) * 4, QImage::Format_RGB32);
+            drawAreaScaled(pictureRow, columns,
+                           allRows.subspan(std::size_t(top - screenArea.top()), std::size_t(band.height())), shown);
+            drawAtScreenPixel(painter, band.topLeft(), shown);
+        }
+    }
 }
 
 void TImage::mousePressEvent(QMouseEvent* event)

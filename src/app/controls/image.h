@@ -2,6 +2,7 @@
 // reports the mouse in picture coordinates and shows a cursor by number.
 #pragma once
 
+#include "area_scaling.h"
 #include "events.h"
 #include "surface.h"
 
@@ -9,7 +10,11 @@
 #include <QRgb>
 #include <QWidget>
 
+#include <cstdint>
+#include <vector>
+
 class QPainter;
+class QRegion;
 
 class TImage : public QWidget {
 public:
@@ -38,14 +43,30 @@ protected:
 
 private:
     void repaintRect(const TRect& rect);
-    void paintUnscaled(QPainter& painter, const QRect& dirty);
-    void paintScaled(QPainter& painter, const QRect& dirty);
+    void paintUnscaled(QPainter& painter, const QRegion& dirty);
+    void paintScaled(QPainter& painter, const QRegion& dirty);
     void pictureReplaced();
     void releaseLostButtons(QMouseEvent* event);
 
     TPicture picture;
     TCanvas canvas{picture};
     QList<QRgb> shownTable; // an 8-bit picture's table as Qt shows it; set when the picture is replaced
+    // Kept between repaints at a scale: one picture row in Qt's form, a
+    // band of screen pixels bandRows high, and where each of the control's
+    // screen columns and rows takes its colour from, while the picture's
+    // size and place on the screen stay.
+    static constexpr int bandRows = 32;
+    std::vector<std::uint32_t> pictureColours;
+    std::vector<std::uint32_t> bandColours;
+    struct ScreenPlace {
+        double originX = 0, originY = 0; // exactly: QPointF compares within a tolerance
+        double scale = 0;
+        QRect area;
+        int width = 0, height = 0;
+        bool operator==(const ScreenPlace&) const = default;
+    };
+    ScreenPlace samplesPlace;
+    std::vector<AreaSample> columnSamples, rowSamples;
     int cursor = 0;
     Qt::MouseButtons buttonsDown; // pressed on the picture and not yet released
 };

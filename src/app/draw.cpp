@@ -7,8 +7,8 @@
 #include "desktop_document_opener.h"
 #include "dialog_placement.h"
 #include "loadpicu.h"
+#include "printer_on_first_use.h"
 #include "qt_dialogs.h"
-#include "qt_printer.h"
 #include "recovery.h"
 #include "saveu.h"
 #include "session_bus.h"
@@ -97,7 +97,7 @@ int main(int argc, char* argv[])
     DesktopDocumentOpener documents;
     QtDialogs dialogs;
     ClockSeededRandomNumbers random;
-    QtPrinter printer;
+    PrinterOnFirstUse printer;
     Platform platform{display, documents, dialogs, random, printer};
     // Ended by a signal (logout, shutdown, a terminal), the program keeps
     // unsaved work in a file of its own and leaves by the normal way out,

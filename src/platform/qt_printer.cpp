@@ -1,4 +1,5 @@
 #include "qt_printer.h"
+#include "printer_on_first_use.h"
 
 #include <QEventLoop>
 #include <QFontMetrics>
@@ -203,3 +204,5 @@ QPrinter& QtPrinter::documentBegun()
         throw std::runtime_error(notValid);
     return printerInUse();
 }
+
+extern "C" __attribute__((visibility("default"))) Printer* scribboMakePrinter() { return new QtPrinter; }

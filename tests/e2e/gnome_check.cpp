@@ -142,7 +142,7 @@ public:
             saveThroughTheDialog();
         }
         const int status = scribbo->stop(stepGuard);
-        check(WIFEXITED(status) && WEXITSTATUS(status) == 0, "Scribbo " + describeWaitStatus(status) + said());
+        check(exitedWithStatusZero(status), "Scribbo " + describeWaitStatus(status) + said());
     }
 
 private:

@@ -278,7 +278,7 @@ TEST_F(ScribboPrintTest, AHungSchedulerKeepsTheSessionsEndWaitingForNothing)
     ASSERT_NO_FATAL_FAILURE(printAnswering(yesButton));
     scribboProcess().signal(SIGTERM);
     const std::optional<int> status = waitForScribboExit(stepGuard);
-    ASSERT_TRUE(status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << scribboReport();
+    ASSERT_TRUE(exitedWithStatusZero(status)) << scribboReport();
     bool kept = false;
     for (const auto& entry : std::filesystem::directory_iterator(workingDirectory()))
         kept = kept || entry.path().filename().string().starts_with("Unsaved picture ");
@@ -304,7 +304,7 @@ TEST_F(ScribboPrintTest, OnlyYesPrints)
     ASSERT_NO_FATAL_FAILURE(focusWindow(printBox));
     scribboProcess().signal(SIGTERM);
     const std::optional<int> status = waitForScribboExit(stepGuard);
-    ASSERT_TRUE(status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << scribboReport();
+    ASSERT_TRUE(exitedWithStatusZero(status)) << scribboReport();
     EXPECT_TRUE(queue->jobs(PrintQueue::Jobs::All).empty()) << "printed as the session ended\n" << jobsReport();
 }
 

@@ -9,9 +9,7 @@
 #include <QMouseEvent>
 #include <QTest>
 
-#include <set>
 #include <string>
-#include <utility>
 
 // Shows the window over the offscreen platform's 800 x 600 screen, as a
 // child sees it, so that events sent to it find their widget as the mouse's
@@ -67,13 +65,3 @@ inline std::string pictureFileName()
         const std::string mismatch = describeMismatch(actual, expected, pictureFileName());                            \
         QVERIFY2(mismatch.empty(), mismatch.c_str());                                                                  \
     } while (false)
-
-inline std::set<std::pair<int, int>> pixelsOf(const TPicture& picture, TColor colour)
-{
-    std::set<std::pair<int, int>> found;
-    for (int y = 0; y < picture.Height(); ++y)
-        for (int x = 0; x < picture.Width(); ++x)
-            if (picture.pixel(x, y) == colour)
-                found.insert({x, y});
-    return found;
-}

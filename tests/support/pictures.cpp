@@ -21,6 +21,16 @@ bool samePixels(const TPicture& a, const TPicture& b)
     return true;
 }
 
+std::set<std::pair<int, int>> pixelsOf(const TPicture& picture, TColor colour)
+{
+    std::set<std::pair<int, int>> found;
+    for (int y = 0; y < picture.Height(); ++y)
+        for (int x = 0; x < picture.Width(); ++x)
+            if (picture.pixel(x, y) == colour)
+                found.insert({x, y});
+    return found;
+}
+
 void writePpm(const std::string& path, const TPicture& picture)
 {
     std::ofstream file(path, std::ios::binary);

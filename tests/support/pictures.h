@@ -5,13 +5,18 @@
 
 #include "surface.h"
 
+#include <set>
 #include <string>
+#include <utility>
 
 // Every pixel white, at 24 bits per pixel; the drawing area's size unless told.
 TPicture whitePicture(int width = 721, int height = 489);
 
 // The same size and every pixel the same colour, whatever the depth of each.
 bool samePixels(const TPicture& a, const TPicture& b);
+
+// Where the picture has that colour, as (x, y) pairs.
+std::set<std::pair<int, int>> pixelsOf(const TPicture& picture, TColor colour);
 
 // Empty when the pictures have the same pixels. Otherwise what differs,
 // after writing <name>.actual.ppm and, when the sizes agree, <name>.diff.ppm

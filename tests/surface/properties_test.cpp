@@ -177,6 +177,28 @@ TEST(Properties, NotXorTwiceIsTheIdentity)
     }
 }
 
+// Lines and shapes write each pixel once: with a black pen and brush on
+// white, not-xor gives exactly the copy-mode figure, and a second draw
+// takes it away again.
+TEST(Properties, NotXorOnWhiteGivesTheCopyModeFigure)
+{
+    std::mt19937 random(3);
+    for (int i = 0; i < 1200; ++i) {
+        Call call = randomCall(random, -10, 50);
+        call.kind = 1 + call.kind % 4; // a line of any width, a rectangle, an ellipse or an arc
+        call.pen = call.brush = clBlack;
+        TPicture copied = whitePicture(40, 40), inverted = whitePicture(40, 40);
+        TCanvas copyCanvas(copied), invertCanvas(inverted);
+        call.mode = pmCopy;
+        run(copyCanvas, call);
+        call.mode = pmNotXor;
+        run(invertCanvas, call);
+        ASSERT_TRUE(samePixels(copied, inverted)) << "case " << i << " kind " << call.kind << " width " << call.width;
+        run(invertCanvas, call);
+        ASSERT_TRUE(samePixels(inverted, whitePicture(40, 40))) << "case " << i << " kind " << call.kind;
+    }
+}
+
 // A thin box gets one band whatever the shape: it covers the box, not-xor
 // on white gives the copy (each pixel is written once) and the brush finds
 // no inside.

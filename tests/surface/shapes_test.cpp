@@ -350,33 +350,3 @@ TEST(Arc, RunsCounterClockwiseFromStartToEnd)
     EXPECT_EQ(other.pixel(5, 25), clBlack);
     EXPECT_EQ(other.pixel(25, 45), clBlack);
 }
-
-// Not-xor writes each pixel of a shape once: a black pen and brush on white
-// give the copy-mode shape, and a second draw restores the picture.
-TEST(Shapes, NotXorTouchesEachPixelOnce)
-{
-    std::mt19937 random(9);
-    std::uniform_int_distribution<int> coordinate(-10, 50), width(1, 20), kind(0, 2);
-    for (int i = 0; i < 300; ++i) {
-        const int l = coordinate(random), t = coordinate(random), r = coordinate(random), b = coordinate(random);
-        const int penWidth = width(random), shape = kind(random);
-        const auto draw = [&](TPicture& picture, TPenMode mode) {
-            TCanvas canvas(picture);
-            canvas.Pen.Width = penWidth;
-            canvas.Pen.Mode = mode;
-            canvas.Brush.Color = clBlack;
-            if (shape == 0)
-                canvas.Rectangle(l, t, r, b);
-            else if (shape == 1)
-                canvas.Ellipse(l, t, r, b);
-            else
-                canvas.Arc(l, t, r, b, l, t, r, b);
-        };
-        TPicture copied = whitePicture(40, 40), inverted = whitePicture(40, 40);
-        draw(copied, pmCopy);
-        draw(inverted, pmNotXor);
-        ASSERT_TRUE(samePixels(copied, inverted)) << "shape " << shape << " width " << penWidth;
-        draw(inverted, pmNotXor);
-        ASSERT_TRUE(samePixels(inverted, whitePicture(40, 40))) << "shape " << shape << " width " << penWidth;
-    }
-}

@@ -193,9 +193,7 @@ private slots:
         for (int click = 0; click < 3; ++click)
             QTest::mouseClick(form().SpeedButton4, Qt::LeftButton);
         pressOn(form().Shape[4], Qt::LeftButton); // blue
-        press(form(), Qt::LeftButton, 100, 100);
-        move(form(), 200, 100);
-        release(form(), Qt::LeftButton, 200, 100);
+        drag(form(), Qt::LeftButton, 100, 100, 200, 100);
         for (int y = 95; y <= 105; ++y)
             QCOMPARE(form().Image1->Picture().pixel(150, y), y >= 98 && y <= 102 ? TColor(0xFF0000) : clWhite);
     }

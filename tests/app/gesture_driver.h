@@ -47,6 +47,14 @@ inline void release(TDrawForm& form, Qt::MouseButton button, int x, int y)
     send(form, QEvent::MouseButtonRelease, button, Qt::NoButton, x, y);
 }
 
+// A press, one move and a release: the gesture most tests make.
+inline void drag(TDrawForm& form, Qt::MouseButton button, int fromX, int fromY, int toX, int toY)
+{
+    press(form, button, fromX, fromY);
+    move(form, toX, toY, button);
+    release(form, button, toX, toY);
+}
+
 // Where a mismatch writes its files: beside the test program (some tests
 // work in a folder of their own, removed at their end), under the test
 // function and its row.

@@ -34,9 +34,7 @@ private slots:
         form().FillColor = green;
         for (const auto& [button, colour, row] :
              {std::tuple{Qt::LeftButton, red, 100}, {Qt::RightButton, green, 200}, {Qt::MiddleButton, green, 300}}) {
-            press(form(), button, 100, row);
-            move(form(), 200, row, button);
-            release(form(), button, 200, row);
+            drag(form(), button, 100, row, 200, row);
             // A width-2 stroke: the row above and the row itself, round ends included.
             QCOMPARE(form().Image1->Picture().pixel(150, row - 1), colour);
             QCOMPARE(form().Image1->Picture().pixel(150, row), colour);
@@ -182,9 +180,7 @@ private slots:
     void bandDrawnWithAWhitePenCannotBeSeen()
     {
         // A right-button pen stroke leaves the canvas with the white fill colour as its pen.
-        press(form(), Qt::RightButton, 300, 300);
-        move(form(), 310, 300, Qt::RightButton);
-        release(form(), Qt::RightButton, 310, 300);
+        drag(form(), Qt::RightButton, 300, 300, 310, 300);
         chooseOnly(form(), &TDrawForm::LineTool);
         press(form(), Qt::LeftButton, 10, 10);
         move(form(), 100, 50);

@@ -181,9 +181,7 @@ private slots:
     {
         writeFile(program().file("small.bmp"), encodeBitmap(patterned(100, 100)));
         writeFile(program().file("broken.bmp"), broken());
-        press(form(), Qt::LeftButton, 10, 10);
-        move(form(), 600, 400);
-        release(form(), Qt::LeftButton, 600, 400);
+        drag(form(), Qt::LeftButton, 10, 10, 600, 400);
         form().Edit1->setText("My cat");
         const TPicture picture = form().Image1->Picture(), snapshot = form().Image3->Picture();
         const auto verifyUnchanged = [&] {

@@ -73,9 +73,7 @@ private slots:
         auto& printer = fake().printer;
         printer.dotsPerInch = {600, 300}; // across and down apart, so neither stands in for the other
         form().PenColor = 0x0000FF;
-        press(form(), Qt::LeftButton, 100, 100);
-        move(form(), 300, 150);
-        release(form(), Qt::LeftButton, 300, 150);
+        drag(form(), Qt::LeftButton, 100, 100, 300, 150);
         form().Edit1->setText("My cat");
         const TPicture before = form().Image1->Picture();
         const std::string family = form().Edit1->font().family().toStdString();

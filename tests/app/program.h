@@ -6,10 +6,13 @@
 #include "brisko_drawu.h"
 #include "doubles.h"
 #include "loadpicu.h"
+#include "read_file.h"
 #include "saveu.h"
 #include "scoped_environment.h"
+#include "surface.h"
 #include "temporary_directory.h"
 
+#include <QByteArray>
 #include <QDir>
 #include <QTest>
 
@@ -60,4 +63,15 @@ inline void typeName(TSaveBox& box, const QString& name)
 {
     QTest::keyClicks(box.Edit1, name);
     QTest::keyClick(box.Edit1, Qt::Key_Return);
+}
+
+// A file's bytes, empty when it cannot be read.
+inline QByteArray contentsOf(const std::string& path) { return QByteArray::fromStdString(readFile(path)); }
+inline QByteArray contentsOf(const QString& path) { return contentsOf(path.toStdString()); }
+
+// The bytes of the picture's file as a save writes it.
+inline QByteArray savedBytesOf(const TPicture& picture)
+{
+    const std::vector<std::uint8_t> bytes = encodeBitmap(toHalftone(picture));
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
 }

@@ -15,18 +15,6 @@
 
 namespace {
 
-QByteArray contentsOf(const std::string& path)
-{
-    QFile file(QString::fromStdString(path));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QByteArray fileOf(const TPicture& picture)
-{
-    const std::vector<std::uint8_t> bytes = encodeBitmap(toHalftone(picture));
-    return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
-}
-
 // The names in the folder that start so, in order.
 QStringList namesIn(const std::string& folder, const QString& start)
 {
@@ -43,10 +31,8 @@ QStringList unsavedPictures(const std::string& folder) { return namesIn(folder, 
 
 TPicture pictureWithMark(int x)
 {
-    TPicture picture(721, 489);
+    TPicture picture = whitePicture();
     TCanvas canvas(picture);
-    canvas.Brush.Color = clWhite;
-    canvas.FillRect({0, 0, 721, 489});
     canvas.Brush.Color = 0x0000FF;
     canvas.FillRect({x, 10, x + 50, 60});
     return picture;
@@ -81,12 +67,12 @@ private slots:
         const QStringList copies = namesIn(folder, ".scribbo-recovery-");
         QCOMPARE(copies.filter(".bmp").size(), 1);
         const std::string copy = folder + "/" + copies.filter(".bmp").front().toStdString();
-        QCOMPARE(contentsOf(copy), fileOf(blank));
+        QCOMPARE(contentsOf(copy), savedBytesOf(blank));
 
         release(form, Qt::LeftButton, 300, 150);
         form.keepRecoveryCopy();
         form.recovery.settle();
-        QCOMPARE(contentsOf(copy), fileOf(form.Image1->Picture()));
+        QCOMPARE(contentsOf(copy), savedBytesOf(form.Image1->Picture()));
 
         program.fake.dialogs.answers = {mrNo};
         QTest::mouseClick(form.NewBtn, Qt::LeftButton);
@@ -111,7 +97,7 @@ private slots:
 
         ended.end(false); // its work could be kept nowhere else: the copy stays
         // What a killed program leaves: a copy beside a lock nobody holds.
-        const QByteArray killed = fileOf(pictureWithMark(200));
+        const QByteArray killed = savedBytesOf(pictureWithMark(200));
         const std::string killedCopy = folder + "/.scribbo-recovery-1-2.bmp";
         std::ofstream(killedCopy, std::ios::binary).write(killed.data(), killed.size());
         std::ofstream(folder + "/.scribbo-recovery-1-2.lock");
@@ -124,7 +110,7 @@ private slots:
         QCOMPARE(recovered.size(), 2);
         QVERIFY(recovered.removeOne("Unsaved picture 2026-12-10 05-03-46.bmp"));
         QCOMPARE(contentsOf(folder + "/Unsaved picture 2026-12-10 05-03-46.bmp"), killed);
-        QCOMPARE(contentsOf(folder + "/" + recovered[0].toStdString()), fileOf(pictureWithMark(400)));
+        QCOMPARE(contentsOf(folder + "/" + recovered[0].toStdString()), savedBytesOf(pictureWithMark(400)));
         QCOMPARE(namesIn(folder, ".scribbo-recovery-").filter(".bmp").size(), 1); // the running program's
         QVERIFY(dialogs.boxes.empty());
 
@@ -153,8 +139,7 @@ private slots:
         QCOMPARE(unsavedPictures(data), QStringList());
         const QStringList moved = unsavedPictures(program.folder.path());
         QCOMPARE(moved.size(), 1);
-        QCOMPARE(contentsOf(program.file(moved[0].toStdString()).toStdString()),
-                 QByteArray(reinterpret_cast<const char*>(file.data()), qsizetype(file.size())));
+        QCOMPARE(contentsOf(program.file(moved[0].toStdString())), savedBytesOf(pictureWithMark(10)));
 
         {
             const FileSizeLimit diskFull(4096);

@@ -7,7 +7,6 @@
 #include "modal_answer.h"
 #include "picture_files.h"
 #include "picture_names.h"
-#include "read_file.h"
 #include "window_test.h"
 
 #include <QtTest>
@@ -19,24 +18,13 @@ namespace {
 
 constexpr TColor red = 0x0000FF, pink = 0xC080FF;
 
-QByteArray contentsOf(const QString& path) { return QByteArray::fromStdString(readFile(path.toStdString())); }
-
-QByteArray bytesOf(const std::vector<std::uint8_t>& bytes)
-{
-    return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
-}
-
 // A drawing in swatch colours, which a save keeps exactly.
 void drawSomething(TDrawForm& form)
 {
     form.PenColor = red;
     form.FillColor = pink;
-    press(form, Qt::LeftButton, 100, 100);
-    move(form, 300, 150);
-    release(form, Qt::LeftButton, 300, 150);
-    press(form, Qt::RightButton, 100, 300);
-    move(form, 400, 320, Qt::RightButton);
-    release(form, Qt::RightButton, 400, 320);
+    drag(form, Qt::LeftButton, 100, 100, 300, 150);
+    drag(form, Qt::RightButton, 100, 300, 400, 320);
 }
 
 // What the dialog shows while it is open, after the child's answer.
@@ -124,13 +112,11 @@ private slots:
         QVERIFY(!form().Modified);
         QCOMPARE(form().Image1->Picture().bitsPerPixel(), 8);
         QCOMPARE_PICTURES(form().Image1->Picture(), drawn);
-        QCOMPARE(contentsOf(program().file("pics-cat.bmp")), bytesOf(encodeBitmap(form().Image1->Picture())));
+        QCOMPARE(contentsOf(program().file("pics-cat.bmp")), savedBytesOf(form().Image1->Picture()));
         QVERIFY(fake().dialogs.boxes.empty());
 
         // Strokes now go into the 8-bit picture; a second save writes it as it is.
-        press(form(), Qt::LeftButton, 10, 400);
-        move(form(), 700, 400);
-        release(form(), Qt::LeftButton, 700, 400);
+        drag(form(), Qt::LeftButton, 10, 400, 700, 400);
         {
             const auto answer = answerModal<TSaveBox>([](TSaveBox& box) {
                 QTest::keyClicks(box.Edit1, "dog");
@@ -141,7 +127,7 @@ private slots:
         }
         QCOMPARE(form().Image1->Picture().bitsPerPixel(), 8);
         QCOMPARE(form().Image1->Picture().pixel(350, 400), red);
-        QCOMPARE(contentsOf(program().file("dog.bmp")), bytesOf(encodeBitmap(form().Image1->Picture())));
+        QCOMPARE(contentsOf(program().file("dog.bmp")), savedBytesOf(form().Image1->Picture()));
         // The name typed last time is not kept; Escape does not close the dialog.
         {
             const auto answer = answerModal<TSaveBox>([&](TSaveBox& box) {
@@ -265,7 +251,7 @@ private slots:
         form().keepUnsavedPicture(now);
         for (const char* name :
              {"Unsaved picture 2026-12-09 07-05-00 (2).bmp", "Unsaved picture 2026-12-09 07-05-00 (3).bmp"})
-            QCOMPARE(contentsOf(program().file(name)), bytesOf(encodeBitmap(toHalftone(drawn))));
+            QCOMPARE(contentsOf(program().file(name)), savedBytesOf(drawn));
         QCOMPARE(form().Image1->Picture().bitsPerPixel(), 24); // the window's picture is left as it was
     }
 };

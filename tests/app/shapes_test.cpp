@@ -137,9 +137,7 @@ private slots:
         form().Image1->Canvas().SetPixel(150, 50, red);
         QTest::mouseClick(form().*tool, Qt::LeftButton);
         const auto mouseButton = Qt::MouseButton(button);
-        press(form(), mouseButton, from.x(), from.y());
-        move(form(), to.x(), to.y(), mouseButton);
-        release(form(), mouseButton, to.x(), to.y());
+        drag(form(), mouseButton, from.x(), from.y(), to.x(), to.y());
         for (const Pixel& pixel : pixels)
             QCOMPARE(form().Image1->Picture().pixel(pixel.x, pixel.y), pixel.colour);
         if (penWidthAfter)

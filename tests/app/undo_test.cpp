@@ -10,13 +10,6 @@ namespace {
 
 constexpr TColor red = 0x0000FF;
 
-void stroke(TDrawForm& form, int fromX, int toX, int y, Qt::MouseButton button = Qt::LeftButton)
-{
-    press(form, button, fromX, y);
-    move(form, toX, y, button);
-    release(form, button, toX, y);
-}
-
 // How the question must look, whichever way it is answered.
 void verifySaveChangesQuestion(const MessageBoxRequest& box)
 {
@@ -74,7 +67,7 @@ private slots:
         QVERIFY(showOnScreen(form()));
         const TPicture blank = form().Image1->Picture();
 
-        stroke(form(), 100, 200, 100); // A
+        drag(form(), Qt::LeftButton, 100, 100, 200, 100); // A
         const TPicture afterA = form().Image1->Picture();
         QTest::mouseClick(form().UndoBtn, Qt::LeftButton);
         QCOMPARE_PICTURES(form().Image1->Picture(), blank);
@@ -82,8 +75,8 @@ private slots:
         QTest::mouseClick(form().UndoBtn, Qt::LeftButton); // a disabled button: nothing happens
         QCOMPARE_PICTURES(form().Image1->Picture(), blank);
 
-        stroke(form(), 100, 200, 100); // A again, then B: only B goes
-        stroke(form(), 100, 200, 200, Qt::RightButton);
+        drag(form(), Qt::LeftButton, 100, 100, 200, 100); // A again, then B: only B goes
+        drag(form(), Qt::RightButton, 100, 200, 200, 200);
         QTest::mouseClick(form().UndoBtn, Qt::LeftButton);
         QCOMPARE_PICTURES(form().Image1->Picture(), afterA);
         QVERIFY(form().Modified); // Undo leaves the flag alone
@@ -100,7 +93,7 @@ private slots:
 
     void newPictureWipesAtOnceWhenNothingIsUnsavedAndKeepsColoursAndPen()
     {
-        stroke(form(), 100, 200, 100);
+        drag(form(), Qt::LeftButton, 100, 100, 200, 100);
         form().Modified = false; // as after a save
         form().Edit1->setText("My cat");
         form().PenColor = red;
@@ -117,7 +110,7 @@ private slots:
     // cancelling the dialog keeps everything, as Cancel does.
     void newPictureAsksAndGoesOnlyWhenTheWorkIsSavedOrGivenUp()
     {
-        stroke(form(), 100, 200, 100);
+        drag(form(), Qt::LeftButton, 100, 100, 200, 100);
         form().Edit1->setText("My cat");
         const Kept kept(form());
 
@@ -145,7 +138,7 @@ private slots:
         QVERIFY(QFileInfo::exists(program().file("cat.bmp")));
         verifyWiped(form());
 
-        stroke(form(), 100, 200, 100);
+        drag(form(), Qt::LeftButton, 100, 100, 200, 100);
         fake().dialogs.answers = {mrNo};
         QTest::mouseClick(form().NewBtn, Qt::LeftButton);
         verifyWiped(form());
@@ -155,7 +148,7 @@ private slots:
     void closingAsksWhileWorkIsUnsavedAndStaysOpenUnlessItIsSavedOrGivenUp()
     {
         QVERIFY(showOnScreen(form()));
-        stroke(form(), 100, 200, 100);
+        drag(form(), Qt::LeftButton, 100, 100, 200, 100);
         const Kept kept(form());
 
         // The close button and the window system's request ask the same.
@@ -193,7 +186,7 @@ private slots:
         QVERIFY(!form().isVisible());
 
         QVERIFY(showOnScreen(form()));
-        stroke(form(), 100, 200, 300);
+        drag(form(), Qt::LeftButton, 100, 300, 200, 300);
         fake().dialogs.answers = {mrNo};
         form().windowHandle()->close();
         QVERIFY(!form().isVisible());

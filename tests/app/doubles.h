@@ -157,11 +157,16 @@ private:
     }
 };
 
+// The program's chance comes from `random` unless it is given another source.
 struct FakePlatform {
+    explicit FakePlatform(RandomNumbers* chance = nullptr)
+        : platform{display, documents, dialogs, chance ? *chance : random, printer}
+    {
+    }
     FakeDisplayMode display;
     FakeDocumentOpener documents;
     FakeDialogs dialogs;
     FixedRandomNumbers random;
     RecordingPrinter printer;
-    Platform platform{display, documents, dialogs, random, printer};
+    Platform platform;
 };

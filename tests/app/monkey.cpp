@@ -14,10 +14,8 @@
 #include "modal_answer.h"
 #include "program.h"
 #include "swatches.h"
-#include "temporary_directory.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTest>
@@ -28,7 +26,6 @@
 #include <deque>
 #include <filesystem>
 #include <random>
-#include <sstream>
 #include <string>
 
 namespace {
@@ -76,10 +73,6 @@ class Monkey {
 public:
     explicit Monkey(unsigned seed) : seed(seed), chance(seed), random(seed)
     {
-        DrawForm = &form;
-        ConfirmBox = &confirmBox;
-        SaveBox = &saveBox;
-        LoadPic = &loadPic;
         if (!showOnScreen(form))
             throw Failure{"the window was never shown"};
         // Every click on New Picture, close or Load Picture with unsaved work
@@ -91,10 +84,6 @@ public:
 
     ~Monkey()
     {
-        LoadPic = nullptr;
-        SaveBox = nullptr;
-        ConfirmBox = nullptr;
-        DrawForm = nullptr;
         // Let go of whatever is held, so the next run starts with no button down.
         for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton})
             if (held & button)
@@ -437,14 +426,10 @@ private:
     }
 
     UnplannedDialogCloser closer;
-    ProgramFolder folder; // where its pictures go, made before the load dialog lists it
-    FakePlatform fake;
     SeededRandomNumbers chance;
-    Platform platform{fake.display, fake.documents, fake.dialogs, chance, fake.printer};
-    TDrawForm form{platform};
-    TConfirmBox confirmBox{&form, fake.dialogs};
-    TSaveBox saveBox{&form, fake.dialogs};
-    TLoadPic loadPic{&form, fake.dialogs};
+    Program program{&chance};
+    TDrawForm& form = program.form;
+    FakePlatform& fake = program.fake;
     int pictures = 1;         // the names saved under so far
     int questionsAllowed = 0; // "Save Changes?" questions that the clicks of this step may ask
     std::mt19937 random;

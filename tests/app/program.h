@@ -36,7 +36,8 @@ struct ProgramFolder {
 };
 
 struct Program : ProgramFolder {
-    Program() : confirmBox(&form, fake.dialogs), saveBox(&form, fake.dialogs), loadPic(&form, fake.dialogs)
+    explicit Program(RandomNumbers* chance = nullptr)
+        : fake(chance), confirmBox(&form, fake.dialogs), saveBox(&form, fake.dialogs), loadPic(&form, fake.dialogs)
     {
         DrawForm = &form;
         ConfirmBox = &confirmBox;

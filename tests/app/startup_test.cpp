@@ -49,21 +49,26 @@ private slots:
         QCOMPARE(captionColourOn(0x7F7F7F), clGray);
     }
 
+    // A refused switch changes nothing, and the saved mode is still asked for at the end.
     void asksForTheModeAtStartAndTheSavedModeAtTheEnd_data()
     {
         QTest::addColumn<int>("width");
         QTest::addColumn<int>("height");
         QTest::addColumn<int>("depth");
-        QTest::newRow("already 800 x 600 x 32") << 800 << 600 << 32;
-        QTest::newRow("1024 x 768 x 16") << 1024 << 768 << 16;
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("already 800 x 600 x 32") << 800 << 600 << 32 << false;
+        QTest::newRow("1024 x 768 x 16") << 1024 << 768 << 16 << false;
+        QTest::newRow("1280 x 1024 x 32, refused") << 1280 << 1024 << 32 << true;
     }
     void asksForTheModeAtStartAndTheSavedModeAtTheEnd()
     {
         QFETCH(int, width);
         QFETCH(int, height);
         QFETCH(int, depth);
+        QFETCH(bool, refused);
         FakePlatform fake;
         fake.display = FakeDisplayMode(width, height, depth);
+        fake.display.refuses = refused;
         auto form = std::make_unique<TDrawForm>(fake.platform);
         QCOMPARE(form->OldScreenWidth, width);
         QCOMPARE(form->OldScreenHeight, height);
@@ -73,16 +78,6 @@ private slots:
         form.reset();
         QCOMPARE(fake.display.requests.size(), std::size_t(2));
         QCOMPARE(fake.display.requests[1], std::make_tuple(width, height, depth));
-    }
-
-    void aRefusedSwitchStillAsksForTheSavedModeAtTheEnd()
-    {
-        FakePlatform fake;
-        fake.display = FakeDisplayMode(1280, 1024, 32);
-        fake.display.refuses = true;
-        auto form = std::make_unique<TDrawForm>(fake.platform);
-        form.reset();
-        QCOMPARE(fake.display.requests.back(), std::make_tuple(1280, 1024, 32));
         QVERIFY(fake.dialogs.boxes.empty());
     }
 
@@ -151,14 +146,6 @@ private slots:
         QCOMPARE(box.buttons.size(), std::size_t(1));
         QCOMPARE(box.buttons[0].caption, QString("OK"));
         QVERIFY(!form().Modified && form().PenTool && !form().UndoBtn->isEnabled());
-    }
-
-    void closeButtonClosesTheWindow()
-    {
-        form().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form()));
-        QTest::mouseClick(form().SpeedButton1, Qt::LeftButton);
-        QVERIFY(!form().isVisible());
     }
 
     void titleIsTheProgramNameWithoutDirectoryOrExtension()

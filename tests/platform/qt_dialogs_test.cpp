@@ -34,17 +34,35 @@ struct ShownBox {
 
 class QtDialogsTest : public ::testing::Test {
 protected:
-    // Shows the box and, once it is up, reads it and acts on it like a person.
+    // Shows the dialog and, once it is up, acts on it like a person.
+    template <typename Dialog, typename Show>
+    auto answered(Show show, std::function<void(Dialog&)> answer)
+    {
+        const auto reply = answerModal<Dialog>(std::move(answer));
+        const auto result = show();
+        EXPECT_TRUE(reply.answered()) << "the dialog closed without being answered";
+        EXPECT_FALSE(reply.stayedOpen()) << "the dialog stayed open after the answer";
+        return result;
+    }
+
+    // The box, read while it is up.
     TModalResult showAndAnswer(const MessageBoxRequest& request, std::function<void(QMessageBox&)> answer)
     {
-        const auto reply = answerModal<QMessageBox>([&](QMessageBox& box) {
-            shown = readBox(box);
-            answer(box);
-        });
-        const TModalResult result = dialogs.messageBox(request);
-        EXPECT_TRUE(reply.answered()) << "the box closed without being answered";
-        EXPECT_FALSE(reply.stayedOpen()) << "the box stayed open after the answer";
-        return result;
+        return answered<QMessageBox>([&] { return dialogs.messageBox(request); },
+                                     [&](QMessageBox& box) {
+                                         shown = readBox(box);
+                                         answer(box);
+                                     });
+    }
+
+    // The colour chooser, with the colour it opened on.
+    std::optional<ColourChoice> chooseAndAnswer(const ColourChoice& preset, std::function<void(QColorDialog&)> answer)
+    {
+        return answered<QColorDialog>([&] { return dialogs.chooseColour(preset); },
+                                      [&](QColorDialog& chooser) {
+                                          shownColour = chooser.currentColor();
+                                          answer(chooser);
+                                      });
     }
 
     static ShownBox readBox(const QMessageBox& box)
@@ -76,14 +94,8 @@ protected:
 
     static MessageBoxRequest yesNoCancel()
     {
-        MessageBoxRequest request;
-        request.text = "Save the picture before starting a new one?";
-        request.caption = "Confirm";
-        request.icon = MessageIcon::Question;
-        request.buttons = {{"&Yes", mrYes}, {"&No", mrNo}, {"Cancel", mrCancel}};
-        request.defaultButton = 1;
-        request.escapeResult = mrCancel;
-        return request;
+        return {"Save the picture before starting a new one?",          "Confirm", MessageIcon::Question,
+                {{"&Yes", mrYes}, {"&No", mrNo}, {"Cancel", mrCancel}}, 1,         mrCancel};
     }
 
     // Two screens, the primary one on the left, as offscreen Qt reads them.
@@ -109,6 +121,7 @@ protected:
     ScopedApplication<QApplication> application{{"-platform", twoScreens(folder)}};
     QtDialogs dialogs;
     ShownBox shown;
+    QColor shownColour;
 };
 
 TEST_F(QtDialogsTest, ShowsTheTextsAndTheButtonsInTheirOrder)
@@ -241,34 +254,15 @@ TEST_F(QtDialogsTest, FaultyRequestsStillGiveABoxThatCanBeAnswered)
     }
 }
 
-// The colour chooser, answered once it is up.
-std::optional<ColourChoice> chooseAndAnswer(QtDialogs& dialogs, const ColourChoice& preset,
-                                            std::function<void(QColorDialog&)> answer, QColor* shownColour = nullptr)
-{
-    const auto reply = answerModal<QColorDialog>([&](QColorDialog& chooser) {
-        if (shownColour)
-            *shownColour = chooser.currentColor();
-        answer(chooser);
-    });
-    const auto choice = dialogs.chooseColour(preset);
-    EXPECT_TRUE(reply.answered()) << "the chooser closed without being answered";
-    EXPECT_FALSE(reply.stayedOpen()) << "the chooser stayed open after the answer";
-    return choice;
-}
-
 TEST_F(QtDialogsTest, ColourChooserOpensOnThePresetAndAnswersTheChoiceOnOk)
 {
     QList<QColor> custom(16, Qt::white);
     custom[5] = QColor(10, 20, 30);
-    QColor shownColour;
-    const auto choice = chooseAndAnswer(
-        dialogs, {QColor(200, 100, 50), custom},
-        [](QColorDialog& chooser) {
-            chooser.setCurrentColor(QColor(1, 2, 3));
-            QColorDialog::setCustomColor(0, QColor(4, 5, 6)); // as if the child had added one
-            chooser.accept();
-        },
-        &shownColour);
+    const auto choice = chooseAndAnswer({QColor(200, 100, 50), custom}, [](QColorDialog& chooser) {
+        chooser.setCurrentColor(QColor(1, 2, 3));
+        QColorDialog::setCustomColor(0, QColor(4, 5, 6)); // as if the child had added one
+        chooser.accept();
+    });
     EXPECT_EQ(shownColour, QColor(200, 100, 50));
     ASSERT_TRUE(choice.has_value());
     EXPECT_EQ(choice->colour, QColor(1, 2, 3));
@@ -280,10 +274,9 @@ TEST_F(QtDialogsTest, ColourChooserOpensOnThePresetAndAnswersTheChoiceOnOk)
 TEST_F(QtDialogsTest, ColourChooserCancelledOrClosedAnswersNothing)
 {
     const ColourChoice preset{Qt::red, QList<QColor>(16, Qt::white)};
-    EXPECT_FALSE(chooseAndAnswer(dialogs, preset, [](QColorDialog& chooser) { chooser.reject(); }).has_value());
-    EXPECT_FALSE(chooseAndAnswer(dialogs, preset, [](QColorDialog& chooser) {
-                     QTest::keyClick(&chooser, Qt::Key_Escape);
-                 }).has_value());
+    EXPECT_FALSE(chooseAndAnswer(preset, [](QColorDialog& chooser) { chooser.reject(); }).has_value());
+    EXPECT_FALSE(
+        chooseAndAnswer(preset, [](QColorDialog& chooser) { QTest::keyClick(&chooser, Qt::Key_Escape); }).has_value());
 }
 
 } // namespace

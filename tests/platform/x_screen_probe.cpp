@@ -42,20 +42,14 @@ std::optional<XScreenState> queryXScreen(const std::string& displayName)
     const std::unique_ptr<Display, DisplayCloser> display(XOpenDisplay(displayName.c_str()));
     if (!display)
         return std::nullopt;
+    // A fresh connection's setup data carries the screen's size, in pixels
+    // and millimetres, as it is now.
+    const int screen = DefaultScreen(display.get());
     XScreenState state;
-    Window root = 0;
-    int x = 0;
-    int y = 0;
-    unsigned width = 0;
-    unsigned height = 0;
-    unsigned border = 0;
-    unsigned depth = 0;
-    XGetGeometry(display.get(), DefaultRootWindow(display.get()), &root, &x, &y, &width, &height, &border, &depth);
-    state.screenWidth = int(width);
-    state.screenHeight = int(height);
-    // The connection's setup data carries the physical size at connect time.
-    state.screenWidthMillimetres = DisplayWidthMM(display.get(), DefaultScreen(display.get()));
-    state.screenHeightMillimetres = DisplayHeightMM(display.get(), DefaultScreen(display.get()));
+    state.screenWidth = DisplayWidth(display.get(), screen);
+    state.screenHeight = DisplayHeight(display.get(), screen);
+    state.screenWidthMillimetres = DisplayWidthMM(display.get(), screen);
+    state.screenHeightMillimetres = DisplayHeightMM(display.get(), screen);
     readFirstConnectedCrtc(display.get(), state);
     return state;
 }

@@ -23,13 +23,19 @@ protected:
         return state.value_or(XScreenState{});
     }
 
-    void expectScreen(int width, int height) const
+    // The server's screen and mode have the size; so has what `mode` reads,
+    // unless it is told to read elsewhere.
+    void expectScreen(int width, int height, bool modeReadsThisServer = true)
     {
         const XScreenState state = screenNow();
         EXPECT_EQ(state.screenWidth, width);
         EXPECT_EQ(state.screenHeight, height);
         EXPECT_EQ(state.crtcWidth, width);
         EXPECT_EQ(state.crtcHeight, height);
+        if (modeReadsThisServer) {
+            EXPECT_EQ(mode.screenWidth(), width);
+            EXPECT_EQ(mode.screenHeight(), height);
+        }
     }
 
     // Throws, failing the test with the server's words, if it cannot start.
@@ -50,13 +56,8 @@ TEST_F(XRandrDisplayModeTest, SwitchesToASmallerModeAndBackIgnoringDepth)
     const XScreenState before = screenNow();
 
     mode.setMode(800, 600, 32);
+    expectScreen(800, 600);
     const XScreenState small = screenNow();
-    EXPECT_EQ(small.screenWidth, 800);
-    EXPECT_EQ(small.screenHeight, 600);
-    EXPECT_EQ(small.crtcWidth, 800);
-    EXPECT_EQ(small.crtcHeight, 600);
-    EXPECT_EQ(mode.screenWidth(), 800);
-    EXPECT_EQ(mode.screenHeight(), 600);
     // Same dots per millimetre: the physical size shrinks with the pixels.
     EXPECT_NEAR(small.screenWidthMillimetres, before.screenWidthMillimetres * 800.0 / 1024.0, 1.0);
     EXPECT_NEAR(small.screenHeightMillimetres, before.screenHeightMillimetres * 600.0 / 768.0, 1.0);
@@ -64,8 +65,6 @@ TEST_F(XRandrDisplayModeTest, SwitchesToASmallerModeAndBackIgnoringDepth)
     // Growing again needs a larger screen before the CRTC can take the mode.
     mode.setMode(1024, 768, 16);
     expectScreen(1024, 768);
-    EXPECT_EQ(mode.screenWidth(), 1024);
-    EXPECT_EQ(mode.screenHeight(), 768);
     EXPECT_EQ(mode.bitsPerPixel(), 32);
     EXPECT_NEAR(screenNow().screenWidthMillimetres, before.screenWidthMillimetres, 1.0);
 }
@@ -75,8 +74,6 @@ TEST_F(XRandrDisplayModeTest, WorksWhenTheOutputIsMarkedPrimary)
     ASSERT_TRUE(runXrandr(server.displayName(), "--output VNC-0 --primary"));
     mode.setMode(640, 480, 32);
     expectScreen(640, 480);
-    EXPECT_EQ(mode.screenWidth(), 640);
-    EXPECT_EQ(mode.screenHeight(), 480);
 }
 
 TEST_F(XRandrDisplayModeTest, RefusedSizesChangeNothing)
@@ -89,7 +86,6 @@ TEST_F(XRandrDisplayModeTest, RefusedSizesChangeNothing)
         mode.setMode(width, height, 32);
         expectScreen(1024, 768);
     }
-    EXPECT_EQ(mode.screenWidth(), 1024);
 }
 
 TEST_F(XRandrDisplayModeTest, KeepsTheScreenAtLeastTheServersMinimum)
@@ -130,7 +126,6 @@ TEST_F(XRandrDisplayModeTest, WorksUnderAnApplicationOnX11)
     EXPECT_EQ(mode.bitsPerPixel(), 32);
     mode.setMode(800, 600, 32);
     expectScreen(800, 600);
-    EXPECT_EQ(mode.screenHeight(), 600);
     mode.setMode(1024, 768, 32);
     expectScreen(1024, 768);
 }
@@ -146,7 +141,7 @@ TEST_F(XRandrDisplayModeTest, LeavesXAloneUnderAnApplicationOnAnotherPlatform)
     EXPECT_EQ(mode.bitsPerPixel(), screen->depth() == 24 ? 32 : screen->depth());
 
     mode.setMode(640, 480, 32);
-    expectScreen(1024, 768);
+    expectScreen(1024, 768, false);
 }
 
 TEST_F(XRandrDisplayModeTest, WithoutDisplayOrApplicationAnswersZeroAndChangesNothing)
@@ -156,7 +151,7 @@ TEST_F(XRandrDisplayModeTest, WithoutDisplayOrApplicationAnswersZeroAndChangesNo
     EXPECT_EQ(mode.screenHeight(), 0);
     EXPECT_EQ(mode.bitsPerPixel(), 0);
     mode.setMode(800, 600, 32);
-    expectScreen(1024, 768); // the server of this test stays as it was
+    expectScreen(1024, 768, false); // the server of this test stays as it was
 }
 
 TEST(XRandrDisplayModeDepthTest, ReportsSixteenBitsOnASixteenBitServer)

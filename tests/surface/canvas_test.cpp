@@ -81,21 +81,16 @@ TEST(Canvas, WithNothingSetDrawsAThinBlackLineFromTheCornerAndFillsWhite)
         r..r)"));
 }
 
-TEST(Canvas, WritingAPixelOutsideChangesNothing)
+// Pixels are written as given whatever the pen mode, and only inside.
+TEST(Canvas, PixelWritesIgnoreThePenModeAndChangeNothingOutside)
 {
     TPicture picture = whitePicture(4, 3);
     TCanvas canvas(picture);
+    canvas.Pen.Mode = pmNotXor;
     for (const auto& [x, y] : {std::pair{-1, 0}, {4, 0}, {0, -1}, {0, 3}, {INT_MIN, INT_MAX}, {INT_MAX, 1}})
         canvas.SetPixel(x, y, clBlack);
     EXPECT_TRUE(samePixels(picture, whitePicture(4, 3)));
     EXPECT_EQ(canvas.GetPixel(-1, 0), clInvalid);
-}
-
-TEST(Canvas, PixelWritesIgnoreThePenMode)
-{
-    TPicture picture = whitePicture(2, 1);
-    TCanvas canvas(picture);
-    canvas.Pen.Mode = pmNotXor;
     canvas.SetPixel(0, 0, colourOf('r'));
     EXPECT_EQ(canvas.GetPixel(0, 0), colourOf('r'));
 }

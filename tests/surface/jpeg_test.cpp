@@ -1,4 +1,5 @@
 #include "jpeg.h"
+#include "pictures.h"
 #include "read_file.h"
 
 #include <gtest/gtest.h>
@@ -10,12 +11,8 @@ TEST(Jpeg, BlankStartPictureDecodesToWhite24Bit)
     const auto bytes = readFile<std::vector<std::uint8_t>>(SCRIBBO_BLANK_JPEG);
     ASSERT_FALSE(bytes.empty());
     const TPicture picture = decodeJpeg(bytes.data(), bytes.size());
-    ASSERT_EQ(picture.Width(), 721);
-    ASSERT_EQ(picture.Height(), 489);
     EXPECT_EQ(picture.bitsPerPixel(), 24);
-    for (int y = 0; y < 489; ++y)
-        for (int x = 0; x < 721; ++x)
-            ASSERT_EQ(picture.pixel(x, y), clWhite) << x << ", " << y;
+    EXPECT_EQ(describeMismatch(picture, whitePicture(721, 489), "BlankJpeg"), "");
 }
 
 // A broken header is an error. Pixel data cut short is not: libjpeg warns of

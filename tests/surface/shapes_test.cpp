@@ -56,39 +56,52 @@ TEST(Rectangle, RectangleOutlineCoversTenToNineteen)
         }
 }
 
-TEST(Rectangle, SmallBoxWithOnePixelPen)
+// Small shapes with a red brush, pixel by pixel: right and bottom are
+// exclusive, and a wide outline is centred on the path.
+TEST(Shapes, SmallShapesPixelByPixel)
 {
-    TPicture picture = whitePicture(8, 6);
-    TCanvas canvas(picture);
-    canvas.Brush.Color = colourOf('r');
-    canvas.Rectangle(6, 5, 1, 1); // corners in any order
-    EXPECT_TRUE(looksLike(picture, R"(
-        ........
-        .#####..
-        .#rrr#..
-        .#rrr#..
-        .#####..
-        ........)"));
-}
-
-TEST(Rectangle, WideOutlineIsCentredOnThePath)
-{
-    TPicture picture = whitePicture(10, 10);
-    TCanvas canvas(picture);
-    canvas.Brush.Color = colourOf('r');
-    canvas.Pen.Width = 2;
-    canvas.Rectangle(2, 2, 8, 8);
-    EXPECT_TRUE(looksLike(picture, R"(
-        ..........
-        .#######..
-        .#######..
-        .##rrr##..
-        .##rrr##..
-        .##rrr##..
-        .#######..
-        .#######..
-        ..........
-        ..........)"));
+    struct Case {
+        const char* name;
+        int shape, penWidth;
+        TRect box;
+        const char* art;
+    };
+    const Case cases[] = {
+        {"rectangle, corners in any order", 0, 1, {6, 5, 1, 1}, R"(
+            ........
+            .#####..
+            .#rrr#..
+            .#rrr#..
+            .#####..
+            ........)"},
+        {"rectangle, a wide outline centred on the path", 0, 2, {2, 2, 8, 8}, R"(
+            ..........
+            .#######..
+            .#######..
+            .##rrr##..
+            .##rrr##..
+            .##rrr##..
+            .#######..
+            .#######..
+            ..........
+            ..........)"},
+        {"ellipse, a one-pixel outline closed and filled", 1, 1, {0, 0, 7, 5}, R"(
+            .#####.
+            #rrrrr#
+            #rrrrr#
+            #rrrrr#
+            .#####.)"},
+    };
+    for (const Case& each : cases) {
+        SCOPED_TRACE(each.name);
+        const TPicture expected = pictureFromText(each.art);
+        TPicture picture = whitePicture(expected.Width(), expected.Height());
+        TCanvas canvas(picture);
+        canvas.Brush.Color = colourOf('r');
+        canvas.Pen.Width = each.penWidth;
+        drawShape(canvas, each.shape, each.box);
+        EXPECT_TRUE(looksLike(picture, each.art));
+    }
 }
 
 TEST(Rectangle, WideOutlineHasRoundOuterCorners)
@@ -180,20 +193,6 @@ TEST(ThinBoxes, ArcKeepsTheBandWithinItsAngles)
             ASSERT_EQ(upper.pixel(x, y), x == 1 && y >= 2 && y <= 10 ? clBlack : clWhite) << x << ", " << y;
             ASSERT_EQ(lower.pixel(x, y), x == 1 && y >= 11 && y <= 19 ? clBlack : clWhite) << x << ", " << y;
         }
-}
-
-TEST(Ellipse, SmallOnePixelOutlineIsClosedAndFilled)
-{
-    TPicture picture = whitePicture(7, 5);
-    TCanvas canvas(picture);
-    canvas.Brush.Color = colourOf('r');
-    canvas.Ellipse(0, 0, 7, 5);
-    EXPECT_TRUE(looksLike(picture, R"(
-        .#####.
-        #rrrrr#
-        #rrrrr#
-        #rrrrr#
-        .#####.)"));
 }
 
 TEST(Ellipse, OnePixelOutlineTouchesTheBoxAndIsSymmetric)

@@ -10,19 +10,13 @@ using scribbo::Point;
 // Pixels this close to a stroke's path may be painted (pen width and round ends).
 constexpr double strokeReach = 2.0;
 
-std::vector<Point> row(int y, int fromX, int toX)
+// The pixels of a row or column from one point to the other, both included.
+std::vector<Point> along(Point from, Point to)
 {
-    std::vector<Point> points;
-    for (int x = fromX; x <= toX; ++x)
-        points.push_back({x, y});
-    return points;
-}
-
-std::vector<Point> column(int x, int fromY, int toY)
-{
-    std::vector<Point> points;
-    for (int y = fromY; y <= toY; ++y)
-        points.push_back({x, y});
+    const Point step{from.y == to.y ? 1 : 0, from.x == to.x ? 1 : 0};
+    std::vector<Point> points{from};
+    while (points.back().x < to.x || points.back().y < to.y)
+        points.push_back({points.back().x + step.x, points.back().y + step.y});
     return points;
 }
 
@@ -51,10 +45,10 @@ TEST_F(ScribboTest, LeftDragDrawsATwoPixelBlackStrokeAlongThePointerAndNothingEl
     const Screenshot shot = screenshot();
 
     // Along row y the pen covers rows y - 1 and y; along column x, columns x - 1 and x.
-    const std::vector<Point> covered =
-        joined({row(99, 150, 250), row(100, 150, 250), column(299, 140, 210), column(300, 140, 210)});
-    const std::vector<Point> beside =
-        joined({row(98, 150, 250), row(101, 150, 250), column(298, 140, 210), column(301, 140, 210)});
+    const std::vector<Point> covered = joined({along({150, 99}, {250, 99}), along({150, 100}, {250, 100}),
+                                               along({299, 140}, {299, 210}), along({300, 140}, {300, 210})});
+    const std::vector<Point> beside = joined({along({150, 98}, {250, 98}), along({150, 101}, {250, 101}),
+                                              along({298, 140}, {298, 210}), along({301, 140}, {301, 210})});
     const std::vector<std::string> wrongWidth =
         joined(pixelsNotShowing(shot, covered, colours::black), pixelsNotShowing(shot, beside, colours::white));
     EXPECT_TRUE(wrongWidth.empty()) << "the stroke is not two pixels wide:\n"
@@ -62,7 +56,7 @@ TEST_F(ScribboTest, LeftDragDrawsATwoPixelBlackStrokeAlongThePointerAndNothingEl
 
     // Unbroken from the press to the release, corner included.
     const std::vector<std::string> gaps =
-        pixelsNotShowing(shot, joined({row(100, 100, 300), column(300, 100, 250)}), colours::black);
+        pixelsNotShowing(shot, joined({along({100, 100}, {300, 100}), along({300, 100}, {300, 250})}), colours::black);
     EXPECT_TRUE(gaps.empty()) << "the stroke has gaps:\n"
                               << joinLines(gaps) << "screenshot: " << keepScreenshot(shot, "gaps");
 

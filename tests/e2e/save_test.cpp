@@ -80,23 +80,16 @@ bool heldAtThePublishingOf(pid_t process, const std::string& name)
 
 class ScribboSaveTest : public ScribboTest {
 protected:
-    // The files a family sees: not the hidden ones of the recovery copy.
-    std::set<std::string> filesWritten() const
+    // The files a family sees, or the hidden ones of the recovery copy.
+    std::set<std::string> filesWritten(bool hidden = false) const
     {
         std::set<std::string> names;
         for (const auto& entry : std::filesystem::directory_iterator(workingDirectory()))
-            if (!entry.path().filename().string().starts_with("."))
+            if (entry.path().filename().string().starts_with(".") == hidden)
                 names.insert(entry.path().filename().string());
         return names;
     }
-    std::set<std::string> hiddenFiles() const
-    {
-        std::set<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(workingDirectory()))
-            if (entry.path().filename().string().starts_with("."))
-                names.insert(entry.path().filename().string());
-        return names;
-    }
+    std::set<std::string> hiddenFiles() const { return filesWritten(true); }
     // Until Scribbo keeps a recovery copy of what the screen shows.
     void waitForRecoveryCopyOf(const Screenshot& shown)
     {

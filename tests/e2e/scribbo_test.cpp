@@ -382,29 +382,19 @@ void ScribboTest::answer(const std::string& title, const std::string& key)
 void ScribboTest::closeThroughWindowSystem(const std::string& title)
 {
     ASSERT_NO_FATAL_FAILURE(focusWindow(title));
-    Display* display = XOpenDisplay(displayName().c_str());
+    const std::vector<ShownWindow> windows = shownWindows(clientDisplay, title);
+    ASSERT_EQ(windows.size(), 1u) << "windows named \"" << title << "\" to send the close message";
+    Display* display = XOpenDisplay(clientDisplay.c_str());
     ASSERT_NE(display, nullptr);
-    Window root, parent, *children = nullptr;
-    unsigned count = 0;
-    XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
-    int sent = 0;
-    for (unsigned index = 0; index < count; ++index) {
-        char* name = nullptr;
-        if (XFetchName(display, children[index], &name) && name && title == name) {
-            XEvent message{};
-            message.xclient.type = ClientMessage;
-            message.xclient.window = children[index];
-            message.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-            message.xclient.format = 32;
-            message.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
-            message.xclient.data.l[1] = CurrentTime;
-            sent += XSendEvent(display, children[index], False, NoEventMask, &message) != 0;
-        }
-        XFree(name);
-    }
-    XFree(children);
+    XEvent message{};
+    message.xclient.type = ClientMessage;
+    message.xclient.window = windows.front().id;
+    message.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    message.xclient.format = 32;
+    message.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    message.xclient.data.l[1] = CurrentTime;
+    EXPECT_NE(XSendEvent(display, windows.front().id, False, NoEventMask, &message), 0);
     XCloseDisplay(display);
-    EXPECT_EQ(sent, 1) << "windows named \"" << title << "\" sent the close message";
 }
 
 void ScribboTest::typeName(const std::string& name)

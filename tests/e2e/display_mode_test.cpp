@@ -28,8 +28,7 @@ TEST_F(ScribboOnResizableScreenTest, CoversAnEightHundredBySixHundredScreenAndPu
         << "screenshot: " << keepScreenshot(lastScreenshot(), "layout");
 
     clickAt(scribbo::buttons::close);
-    const std::optional<int> status = waitForScribboExit(stepGuard);
-    ASSERT_TRUE(exitedWithStatusZero(status)) << scribboReport();
+    ASSERT_NO_FATAL_FAILURE(expectExitWithStatusZero("after a click on the close button"));
     // Scribbo has gone: the size must already be back, with nothing to wait for.
     EXPECT_EQ(readScreenSize(displayName()), std::optional(desktopSize));
 }
@@ -40,8 +39,7 @@ TEST_P(ScribboEndedBySignalTest, PutsTheOldSizeBack)
 {
     ASSERT_EQ(readScreenSize(displayName()), std::optional(scribboSize));
     scribboProcess().signal(GetParam());
-    const std::optional<int> status = waitForScribboExit(stepGuard);
-    ASSERT_TRUE(exitedWithStatusZero(status)) << scribboReport();
+    ASSERT_NO_FATAL_FAILURE(expectExitWithStatusZero("after the signal"));
     EXPECT_EQ(readScreenSize(displayName()), std::optional(desktopSize));
 }
 

@@ -181,10 +181,7 @@ TEST_F(ScribboSaveTest, SavedFileIsAnEightBitBitmapOfTheScreenNeverWrittenOverAn
 
     // Everything is saved: closing asks nothing.
     clickAt(scribbo::buttons::close);
-    const std::optional<int> status = waitForScribboExit(stepGuard);
-    ASSERT_TRUE(status) << "Scribbo did not end on close after saving; screenshot: "
-                        << keepScreenshot(screenshot(), "close");
-    EXPECT_TRUE(exitedWithStatusZero(status)) << scribboReport();
+    ASSERT_NO_FATAL_FAILURE(expectExitWithStatusZero("after the close button, everything saved"));
     EXPECT_EQ(filesWritten(), (std::set<std::string>{"cat.bmp", "dog.bmp"}));
 }
 
@@ -244,10 +241,7 @@ TEST_P(ScribboSignalTest, UnsavedPictureIsKeptInAFileOfItsOwnAndTheProgramExitsW
     ASSERT_NO_FATAL_FAILURE(focusWindow(confirmBox));
 
     scribboProcess().signal(GetParam().number);
-    const std::optional<int> status = waitForScribboExit(stepGuard);
-    ASSERT_TRUE(status) << "Scribbo still runs after the signal; screenshot: "
-                        << keepScreenshot(screenshot(), "signal");
-    EXPECT_TRUE(exitedWithStatusZero(status)) << scribboReport();
+    ASSERT_NO_FATAL_FAILURE(expectExitWithStatusZero("after the signal"));
     expectOneUnsavedPicture(drawn);
 }
 

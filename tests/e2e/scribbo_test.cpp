@@ -297,6 +297,15 @@ std::optional<int> ScribboTest::waitForScribboExit(std::chrono::milliseconds tim
     return scribboChild->waitForExit(timeout);
 }
 
+void ScribboTest::expectExitWithStatusZero(const std::string& after)
+{
+    const std::optional<int> status = waitForScribboExit(stepGuard);
+    ASSERT_TRUE(status) << "Scribbo still runs " << stepGuard.count() << " s " << after
+                        << "; screenshot: " << keepScreenshot(screenshot(), "exit") << "\n"
+                        << scribboReport();
+    EXPECT_TRUE(exitedWithStatusZero(status)) << after << ": " << scribboReport();
+}
+
 void ScribboTest::endScribbo()
 {
     const int status = scribboChild->stop(stepGuard);

@@ -150,6 +150,9 @@ protected:
     void expectPictureUnchanged(const Screenshot& before, const std::string& what);
 
     std::optional<int> waitForScribboExit(std::chrono::milliseconds timeout);
+    // Fails the test unless Scribbo ends in time (fatally, as a test can go
+    // on with nothing else) and with status 0; `after` says what ended it.
+    void expectExitWithStatusZero(const std::string& after);
     // Ends Scribbo as a logout would and fails the test unless it exits
     // with status 0; returns once its window has gone.
     void endScribbo();

@@ -32,7 +32,8 @@ Printer& PrinterOnFirstUse::loaded()
     const auto make =
         module ? reinterpret_cast<decltype(&scribboMakePrinter)>(dlsym(module, "scribboMakePrinter")) : nullptr;
     if (!make) {
-        std::fprintf(stderr, "scribbo: the print system cannot be loaded: %s\n", dlerror());
+        const char* why = dlerror();
+        std::fprintf(stderr, "scribbo: the print system cannot be loaded: %s\n", why ? why : path.c_str());
         throw std::runtime_error("Printer selected is not valid");
     }
     printer.reset(make());
